@@ -1,0 +1,7 @@
+# Warnings for the project's own targets; third-party headers come in as system includes.
+add_library(project_warnings INTERFACE)
+target_compile_options(project_warnings INTERFACE
+    -Wall -Wextra -Wpedantic -Werror
+    -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
+    -Wunused -Woverloaded-virtual -Wconversion -Wsign-conversion
+    -Wnull-dereference -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)

@@ -1,0 +1,4 @@
+// The prefer-generic-driver switch, read by the probes.
+#pragma once
+
+extern unsigned char sPreferGenericDriver;

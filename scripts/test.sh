@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs the whole suite twice: a normal build and an
+# AddressSanitizer + UndefinedBehaviorSanitizer build, both under a private Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+build() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREADYCHECK_TESTS=ON "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+status=0
+for variant in normal sanitize; do
+    dir=build-test-$variant
+    if [ "$variant" = sanitize ]; then
+        build "$dir" -DREADYCHECK_SANITIZE=ON -DCMAKE_C_COMPILER=clang \
+            -DCMAKE_CXX_COMPILER=clang++
+    else
+        build "$dir"
+    fi
+    echo "== $variant build: tests"
+    if ! scripts/with-xvfb.sh ctest --test-dir "$dir" -j "$jobs" --output-on-failure \
+        --timeout 300; then
+        status=1
+    fi
+done
+exit $status
