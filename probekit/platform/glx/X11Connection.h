@@ -1,0 +1,55 @@
+// The GLX backend's connection to the X server and its trap for X errors.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <memory>
+
+#include "GLPlatform.h"
+
+namespace GLPlatform {
+
+// One connection to $DISPLAY, shared by every format, window and context alive at once and
+// closed with the last of them.
+struct X11Connection {
+    Display* display;
+    int screen;
+
+    X11Connection(Display* openDisplay, int defaultScreen)
+        : display(openDisplay), screen(defaultScreen) {}
+    ~X11Connection() { XCloseDisplay(display); }
+    X11Connection(const X11Connection&) = delete;
+    X11Connection& operator=(const X11Connection&) = delete;
+};
+
+// Returns the shared connection, opening it if none is alive; null when there is no display.
+std::shared_ptr<X11Connection> AcquireConnection();
+
+// Counts X errors instead of letting Xlib's default handler end the process. The handler stays
+// installed until the trap is destroyed, after a final XSync.
+class X11ErrorTrap {
+public:
+    explicit X11ErrorTrap(Display* display);
+    ~X11ErrorTrap();
+    X11ErrorTrap(const X11ErrorTrap&) = delete;
+    X11ErrorTrap& operator=(const X11ErrorTrap&) = delete;
+
+    // Flushes the requests so far and tells whether any of them failed.
+    bool failed();
+
+private:
+    Display* mDisplay;
+    XErrorHandler mPrevious;
+    unsigned long mErrorsBefore;
+};
+
+// AGL-style error codes of this layer, reported by aglGetError.
+constexpr GLenum kAGLBadAttribute = 10000;
+constexpr GLenum kAGLBadPixelFormat = 10002;
+constexpr GLenum kAGLBadContext = 10004;
+constexpr GLenum kAGLBadDrawable = 10005;
+constexpr GLenum kAGLBadConnection = 10017;
+
+void SetLastError(GLenum code);
+
+}  // namespace GLPlatform

@@ -1,0 +1,94 @@
+// The hidden window: an X window that is never mapped.
+#include "GLXRecords.h"
+
+namespace GLPlatform {
+
+namespace {
+
+constexpr OSStatus kParamError = -50;
+constexpr OSStatus kNoDisplayError = -1;
+
+DeviceRec* MainDevice() {
+    static char sToken = 0;
+    return reinterpret_cast<DeviceRec*>(&sToken);
+}
+
+void DestroyXWindow(WindowRec& window) {
+    Display* display = window.connection->display;
+    if (window.glxWindow != 0) {
+        glXDestroyWindow(display, window.glxWindow);
+    }
+    if (window.xWindow != 0) {
+        XDestroyWindow(display, window.xWindow);
+    }
+    if (window.colormap != 0) {
+        XFreeColormap(display, window.colormap);
+    }
+    window.glxWindow = 0;
+    window.xWindow = 0;
+    window.colormap = 0;
+    window.visual = 0;
+}
+
+}  // namespace
+
+GDHandle GetMainDevice() { return MainDevice(); }
+
+OSStatus CreateNewWindow(WindowClass /*windowClass*/, WindowAttributes /*attributes*/,
+                         const Rect* bounds, WindowRef* window) {
+    if (bounds == nullptr || window == nullptr || bounds->bottom <= bounds->top ||
+        bounds->right <= bounds->left) {
+        return kParamError;
+    }
+    auto connection = AcquireConnection();
+    if (connection == nullptr) {
+        return kNoDisplayError;
+    }
+    *window = new WindowRec{std::move(connection), *bounds};
+    return 0;
+}
+
+CGrafPtr GetWindowPort(WindowRef window) { return window != nullptr ? &window->port : nullptr; }
+
+void DisposeWindow(WindowRef window) {
+    if (window == nullptr) {
+        return;
+    }
+    {
+        X11ErrorTrap trap(window->connection->display);
+        DestroyXWindow(*window);
+    }
+    delete window;
+}
+
+bool PrepareDrawable(WindowRec& window, GLXFBConfig config) {
+    Display* display = window.connection->display;
+    XVisualInfo* visual = glXGetVisualFromFBConfig(display, config);
+    if (visual == nullptr) {
+        return false;
+    }
+    X11ErrorTrap trap(display);
+    if (window.xWindow == 0 || window.visual != visual->visualid) {
+        DestroyXWindow(window);
+        const Window root = RootWindow(display, visual->screen);
+        window.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
+        XSetWindowAttributes attributes{};
+        attributes.colormap = window.colormap;
+        attributes.border_pixel = 0;
+        const Rect& b = window.bounds;
+        window.xWindow = XCreateWindow(
+            display, root, b.left, b.top, static_cast<unsigned int>(b.right - b.left),
+            static_cast<unsigned int>(b.bottom - b.top), 0, visual->depth, InputOutput,
+            visual->visual, CWColormap | CWBorderPixel, &attributes);
+        window.visual = visual->visualid;
+        window.glxWindow = glXCreateWindow(display, config, window.xWindow, nullptr);
+    }
+    XFree(visual);
+    if (trap.failed()) {
+        DestroyXWindow(window);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace GLPlatform
