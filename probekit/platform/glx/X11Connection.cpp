@@ -15,17 +15,18 @@ int CountError(Display* /*display*/, XErrorEvent* /*event*/) {
 }  // namespace
 
 std::shared_ptr<X11Connection> AcquireConnection() {
-    static std::weak_ptr<X11Connection> sConnection;
-    if (auto alive = sConnection.lock()) {
-        return alive;
+    // NOTE: kept open for the life of the process. Closing it makes Mesa tear down its driver
+    // screen, which the next probe would rebuild at a cost of about 50 ms on llvmpipe. Never
+    // closed at exit either, where the driver's own clean-up may already have run.
+    static auto* sConnection = new std::shared_ptr<X11Connection>();
+    if (*sConnection == nullptr) {
+        Display* display = XOpenDisplay(nullptr);
+        if (display == nullptr) {
+            return nullptr;
+        }
+        *sConnection = std::make_shared<X11Connection>(display, DefaultScreen(display));
     }
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        return nullptr;
-    }
-    auto connection = std::make_shared<X11Connection>(display, DefaultScreen(display));
-    sConnection = connection;
-    return connection;
+    return *sConnection;
 }
 
 X11ErrorTrap::X11ErrorTrap(Display* display)

@@ -9,8 +9,7 @@
 
 namespace GLPlatform {
 
-// One connection to $DISPLAY, shared by every format, window and context alive at once and
-// closed with the last of them.
+// The connection to $DISPLAY that every format, window and context shares.
 struct X11Connection {
     Display* display;
     int screen;
@@ -22,7 +21,7 @@ struct X11Connection {
     X11Connection& operator=(const X11Connection&) = delete;
 };
 
-// Returns the shared connection, opening it if none is alive; null when there is no display.
+// Returns the shared connection, opening it on first use; null when there is no display.
 std::shared_ptr<X11Connection> AcquireConnection();
 
 // Counts X errors instead of letting Xlib's default handler end the process. The handler stays

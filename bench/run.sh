@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in release mode and runs them under a private Xvfb on llvmpipe.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DREADYCHECK_TESTS=OFF \
+    -DREADYCHECK_BENCH=ON >/dev/null
+cmake --build build-bench -j "$(nproc)"
+scripts/with-xvfb.sh build-bench/bench/probe_benchmark --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true "$@"
