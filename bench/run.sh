@@ -8,3 +8,4 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DREADYCHECK_TESTS=OFF \
 cmake --build build-bench -j "$(nproc)"
 scripts/with-xvfb.sh build-bench/bench/probe_benchmark --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true "$@"
+build-bench/bench/runner_benchmark 512M 5

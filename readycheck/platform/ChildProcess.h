@@ -1,0 +1,45 @@
+// A child process: program, arguments, working directory, a replaced environment and pipes for
+// its output. The ended child is collected by the platform; no zombie is left.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Pipe.h"
+
+using Environment = std::map<std::string, std::string>;
+
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    void setLaunchPath(std::string path) { mLaunchPath = std::move(path); }
+    void setArguments(std::vector<std::string> arguments) { mArguments = std::move(arguments); }
+    void setCurrentDirectoryPath(std::string path) { mDirectory = std::move(path); }
+    // Replaces the child's whole environment.
+    void setEnvironment(Environment environment) { mEnvironment = std::move(environment); }
+    void setStandardOutput(std::shared_ptr<Pipe> pipe) { mOutput = std::move(pipe); }
+    void setStandardError(std::shared_ptr<Pipe> pipe) { mError = std::move(pipe); }
+    const std::shared_ptr<Pipe>& standardOutput() const { return mOutput; }
+
+    // Starts the child and closes this process's writing ends of its pipes. Throws
+    // PlatformException when it cannot start (the launch path names no executable file, the
+    // working directory does not exist, ...).
+    void launch();
+    // Sends the termination signal; harmless once the child has ended.
+    void terminate();
+
+private:
+    std::string mLaunchPath;
+    std::vector<std::string> mArguments;
+    std::string mDirectory;
+    Environment mEnvironment;
+    std::shared_ptr<Pipe> mOutput;
+    std::shared_ptr<Pipe> mError;
+    void* mProcess = nullptr;  // GSubprocess
+};

@@ -1,0 +1,6 @@
+// This process's environment.
+#pragma once
+
+#include "ChildProcess.h"
+
+Environment ProcessEnvironment();

@@ -1,0 +1,74 @@
+// The main run loop with modes, over the GLib main loop. Delayed calls fire only in the default
+// mode; reads complete in the modes they were started for; a modal panel runs its nested loop in
+// the modal-panel mode.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+using RunLoopMode = std::string;
+using RunLoopModes = std::vector<RunLoopMode>;
+
+extern const RunLoopMode kDefaultRunLoopMode;
+extern const RunLoopMode kModalPanelRunLoopMode;
+
+// Thrown by the application's terminate so that nothing after it runs; the run loop catches it
+// where it calls out and ends the loop.
+struct ApplicationTerminating {};
+
+class RunLoop {
+public:
+    using Call = std::function<void()>;
+    using ModeListener = std::function<void()>;
+
+    static RunLoop& main();
+
+    const RunLoopMode& currentMode() const { return mModes.back(); }
+    bool currentModeIsIn(const RunLoopModes& modes) const;
+
+    // Runs the call once, delay seconds from now, when the loop runs in the default mode.
+    void performAfterDelay(Call call, double delay);
+    // Drops every delayed call not yet run.
+    void cancelDelayedCalls();
+    // Runs the call once the current event has been handled, in any mode.
+    void deferToEndOfEvent(Call call);
+    void drainDeferred();
+
+    // Runs nested in mode until it returns; the mode is left again even if it throws.
+    void runInMode(const RunLoopMode& mode, const Call& nested);
+
+    // The outermost loop, in the default mode, until stop().
+    void run();
+    void stop();
+    bool stopped() const { return mStopped; }
+    // Handles events until done() holds or the time is up; true when done() held.
+    bool runUntil(const std::function<bool()>& done, double timeoutSeconds);
+
+    // Told whenever the current mode changes. Returns a token for removeModeListener.
+    uint64_t addModeListener(ModeListener listener);
+    void removeModeListener(uint64_t token);
+
+    // Calls out on behalf of the loop: ApplicationTerminating stops it, other exceptions are
+    // logged; nothing escapes into the event loop.
+    void invokeGuarded(const Call& call);
+
+private:
+    RunLoop() = default;
+    void modeChanged();
+    void rearmTimer();
+    static int fireDueCalls(void* self);
+    static int runDeferred(void* self);
+
+    std::vector<RunLoopMode> mModes{kDefaultRunLoopMode};
+    std::multimap<int64_t, Call> mDelayed;  // by due time in microseconds, ties in call order
+    unsigned int mTimer = 0;
+    std::vector<Call> mDeferred;
+    unsigned int mDeferredIdle = 0;
+    std::map<uint64_t, ModeListener> mListeners;
+    uint64_t mNextListener = 1;
+    void* mLoop = nullptr;
+    bool mStopped = false;
+};

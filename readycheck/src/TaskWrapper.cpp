@@ -1,0 +1,148 @@
+#include "TaskWrapper.h"
+
+#include "LocalizedStrings.h"
+#include "Log.h"
+#include "PlatformException.h"
+#include "ProcessInfo.h"
+#include "RunLoop.h"
+#include "StringFormat.h"
+
+const std::string kTaskCreatedNotification = "taskCreated";
+const std::string kTaskDestroyedNotification = "taskDestroyed";
+const std::string kControllerDiedNotification = "died";
+
+int32_t TaskWrapper::sNumTasks = 0;
+
+namespace {
+
+constexpr std::size_t kInitialOutputCapacity = 1000;
+
+const RunLoopModes& ReadModes() {
+    static const RunLoopModes sModes{kDefaultRunLoopMode, kModalPanelRunLoopMode};
+    return sModes;
+}
+
+NotificationCenter& Center() { return NotificationCenter::defaultCenter(); }
+
+}  // namespace
+
+TaskWrapper::TaskWrapper(TaskWrapperController* controller, std::vector<std::string> arguments,
+                         std::string currentDirectoryPath, std::any taskID)
+    : mController(controller),
+      mArguments(std::move(arguments)),
+      mCurrentDirectoryPath(std::move(currentDirectoryPath)),
+      mTaskID(std::move(taskID)),
+      mOutput(std::make_unique<ByteBuffer>(kInitialOutputCapacity)) {
+    Center().addObserver(
+        this, [this](const Notification& notification) { controllerDied(notification); },
+        kControllerDiedNotification, controller);
+    ++sNumTasks;
+    Center().postNotificationName(kTaskCreatedNotification, this);
+}
+
+TaskWrapper::~TaskWrapper() {
+    Center().removeObserver(this);
+    endTask();
+    mArguments.clear();
+    mCurrentDirectoryPath.clear();
+    mTaskID.reset();
+    mTask.reset();
+    mOutput.reset();
+    --sNumTasks;
+    Center().postNotificationName(kTaskDestroyedNotification, this);
+}
+
+FileHandle* TaskWrapper::readingEnd() const {
+    return mTask != nullptr && mTask->standardOutput() != nullptr
+               ? &mTask->standardOutput()->fileHandleForReading()
+               : nullptr;
+}
+
+void TaskWrapper::startProcess() {
+    mController->processStarted(this);
+    mTask = std::make_unique<ChildProcess>();
+    mTask->setStandardOutput(Pipe::pipe());
+    mTask->setStandardError(mTask->standardOutput());
+    mTask->setLaunchPath(mArguments.at(0));
+    mTask->setArguments(std::vector<std::string>(mArguments.begin() + 1, mArguments.end()));
+    mTask->setCurrentDirectoryPath(mCurrentDirectoryPath);
+    Environment environment = ProcessEnvironment();
+    environment["LC_CTYPE"] = "en_US.UTF-8";
+    mTask->setEnvironment(std::move(environment));
+    FileHandle* reading = readingEnd();
+    Center().addObserver(
+        this, [this](const Notification& notification) { getData(notification); },
+        kFileHandleReadCompletionNotification, reading);
+    reading->readInBackgroundAndNotifyForModes(ReadModes());
+    try {
+        mTask->launch();
+    } catch (const PlatformException& exception) {
+        launchFailed(exception);  // this runner is gone afterwards
+    }
+}
+
+void TaskWrapper::launchFailed(const PlatformException& exception) {
+    Log(StringWithFormat("On task launch, caught %@: %@", {exception.name(), exception.reason()}));
+    const std::string message =
+        StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {exception.reason()});
+    appendData(MakeData(message));
+    TaskWrapperController* controller = mController;
+    mTask.reset();
+    endTask();
+    controller->processFinished(this, false);
+    release();
+}
+
+void TaskWrapper::getData(const Notification& notification) {
+    const auto item = notification.userInfo.find(kFileHandleNotificationDataItem);
+    const Data data = item != notification.userInfo.end() ? item->second : nullptr;
+    if (data != nullptr && data->size() > 0) {
+        appendData(data);
+        readingEnd()->readInBackgroundAndNotifyForModes(ReadModes());
+        return;
+    }
+    TaskWrapperController* controller = mController;
+    endTask();
+    try {
+        controller->processFinished(this, true);
+    } catch (const PlatformException& exception) {
+        Log(StringWithFormat("On task finish, caught %@: %@",
+                             {exception.name(), exception.reason()}));
+    }
+    release();
+}
+
+void TaskWrapper::endTask() {
+    if (mController == nullptr) {
+        return;
+    }
+    FileHandle* reading = readingEnd();
+    Center().removeObserver(this, kFileHandleReadCompletionNotification, reading);
+    if (mTask != nullptr) {
+        mTask->terminate();
+    }
+    if (reading != nullptr) {
+        for (Data data = reading->availableData(); data != nullptr && data->size() > 0;
+             data = reading->availableData()) {
+            appendData(data);
+        }
+    }
+    mController = nullptr;
+}
+
+void TaskWrapper::controllerDied(const Notification& /*notification*/) {
+    endTask();
+    autorelease();
+}
+
+void TaskWrapper::autorelease() {
+    RunLoop::main().deferToEndOfEvent([this] { release(); });
+}
+
+void TaskWrapper::appendData(const Data& data) {
+    if (data == nullptr) {
+        Log("nil data received in appendData");
+        return;
+    }
+    mOutput->append(*data);
+}

@@ -1,0 +1,59 @@
+// Runs one child process for a controller and collects its standard output and standard error
+// into one buffer, asynchronously on the main run loop.
+//
+// Ownership: a started runner owns itself. It destroys itself right after processFinished has
+// returned, or at the end of the current event after its controller posted "died". A runner
+// that is never started is deleted by its creator.
+#pragma once
+
+#include <any>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ByteBuffer.h"
+#include "ChildProcess.h"
+#include "NotificationCenter.h"
+#include "PlatformException.h"
+#include "TaskWrapperController.h"
+
+extern const std::string kTaskCreatedNotification;
+extern const std::string kTaskDestroyedNotification;
+extern const std::string kControllerDiedNotification;
+
+class TaskWrapper {
+public:
+    // arguments[0] is the program's path, the rest its arguments.
+    TaskWrapper(TaskWrapperController* controller, std::vector<std::string> arguments,
+                std::string currentDirectoryPath, std::any taskID);
+    ~TaskWrapper();
+    TaskWrapper(const TaskWrapper&) = delete;
+    TaskWrapper& operator=(const TaskWrapper&) = delete;
+
+    void startProcess();
+    void endTask();
+
+    const std::any& taskID() const { return mTaskID; }
+    const ByteBuffer& output() const { return *mOutput; }
+    const std::vector<std::string>& arguments() const { return mArguments; }
+    static int32_t count() { return sNumTasks; }
+
+private:
+    void getData(const Notification& notification);
+    void appendData(const Data& data);
+    void controllerDied(const Notification& notification);
+    void launchFailed(const PlatformException& exception);
+    FileHandle* readingEnd() const;
+    void release() { delete this; }
+    void autorelease();
+
+    static int32_t sNumTasks;
+
+    std::unique_ptr<ChildProcess> mTask;
+    TaskWrapperController* mController;
+    std::vector<std::string> mArguments;
+    std::string mCurrentDirectoryPath;
+    std::any mTaskID;
+    std::unique_ptr<ByteBuffer> mOutput;
+};
