@@ -15,3 +15,15 @@ Environment ProcessEnvironment() {
     g_strfreev(variables);
     return environment;
 }
+
+std::string ExecutableDirectory() {
+    gchar* program = g_file_read_link("/proc/self/exe", nullptr);
+    if (program == nullptr) {
+        return {};
+    }
+    gchar* directory = g_path_get_dirname(program);
+    std::string result(directory);
+    g_free(directory);
+    g_free(program);
+    return result;
+}

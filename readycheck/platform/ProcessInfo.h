@@ -4,3 +4,6 @@
 #include "ChildProcess.h"
 
 Environment ProcessEnvironment();
+
+// The directory of the running program, from /proc/self/exe; empty when unknown.
+std::string ExecutableDirectory();

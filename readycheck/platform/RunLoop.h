@@ -44,6 +44,7 @@ public:
     void run();
     void stop();
     bool stopped() const { return mStopped; }
+    void resetStopped() { mStopped = false; }
     // Handles events until done() holds or the time is up; true when done() held.
     bool runUntil(const std::function<bool()>& done, double timeoutSeconds);
 

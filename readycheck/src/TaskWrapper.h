@@ -37,6 +37,7 @@ public:
     const std::any& taskID() const { return mTaskID; }
     const ByteBuffer& output() const { return *mOutput; }
     const std::vector<std::string>& arguments() const { return mArguments; }
+    const std::string& currentDirectoryPath() const { return mCurrentDirectoryPath; }
     static int32_t count() { return sNumTasks; }
 
 private:

@@ -1,0 +1,133 @@
+// Renderer information of the main screen: GLX_MESA_query_renderer, or, for drivers without it,
+// GL_NVX_gpu_memory_info read in a throw-away context.
+#include <GL/glx.h>
+#include <GL/glxext.h>
+
+#include <cstring>
+#include <vector>
+
+#include "RendererInfo.h"
+
+struct RendererInfoRec {
+    struct Renderer {
+        int64_t videoMemory;
+        int64_t accelerated;
+        int64_t window;
+    };
+    std::vector<Renderer> renderers;
+};
+
+namespace {
+
+constexpr int64_t kBytesPerMegabyte = 1048576;
+constexpr int64_t kBytesPerKilobyte = 1024;
+constexpr GLenum kDedicatedVideoMemoryNVX = 0x9047;  // in KB
+constexpr int kMaximumRenderers = 16;
+
+bool ListsExtension(const char* list, const char* name) {
+    if (list == nullptr) {
+        return false;
+    }
+    const std::size_t length = std::strlen(name);
+    for (const char* found = std::strstr(list, name); found != nullptr;
+         found = std::strstr(found + 1, name)) {
+        const bool starts = found == list || found[-1] == ' ';
+        const bool ends = found[length] == ' ' || found[length] == '\0';
+        if (starts && ends) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void QueryMesaRenderers(Display* display, int screen, RendererInfoRec& info) {
+    auto* query = reinterpret_cast<PFNGLXQUERYRENDERERINTEGERMESAPROC>(glXGetProcAddressARB(
+        reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
+    for (int index = 0; query != nullptr && index < kMaximumRenderers; ++index) {
+        unsigned int megabytes = 0;
+        unsigned int accelerated = 0;
+        if (query(display, screen, index, GLX_RENDERER_VIDEO_MEMORY_MESA, &megabytes) == False ||
+            query(display, screen, index, GLX_RENDERER_ACCELERATED_MESA, &accelerated) == False) {
+            break;
+        }
+        // Every renderer of a GLX screen draws to that screen's windows.
+        info.renderers.push_back({static_cast<int64_t>(megabytes) * kBytesPerMegabyte,
+                                  accelerated, 1});
+    }
+}
+
+void QueryNvidiaRenderer(Display* display, int screen, RendererInfoRec& info) {
+    const int attributes[] = {GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT, None};
+    int count = 0;
+    GLXFBConfig* configs = glXChooseFBConfig(display, screen, attributes, &count);
+    if (configs == nullptr || count == 0) {
+        return;
+    }
+    const int pbufferAttributes[] = {GLX_PBUFFER_WIDTH, 1, GLX_PBUFFER_HEIGHT, 1, None};
+    GLXPbuffer pbuffer = glXCreatePbuffer(display, configs[0], pbufferAttributes);
+    GLXContext context = glXCreateNewContext(display, configs[0], GLX_RGBA_TYPE, nullptr, True);
+    XFree(configs);
+    if (context != nullptr && glXMakeContextCurrent(display, pbuffer, pbuffer, context) != False) {
+        const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+        if (ListsExtension(extensions, "GL_NVX_gpu_memory_info")) {
+            GLint kilobytes = 0;
+            glGetIntegerv(kDedicatedVideoMemoryNVX, &kilobytes);
+            info.renderers.push_back({static_cast<int64_t>(kilobytes) * kBytesPerKilobyte, 1, 1});
+        }
+        glXMakeContextCurrent(display, None, None, nullptr);
+    }
+    if (context != nullptr) {
+        glXDestroyContext(display, context);
+    }
+    glXDestroyPbuffer(display, pbuffer);
+}
+
+}  // namespace
+
+CGDirectDisplayID CGMainDisplayID() { return 1; }
+
+CGOpenGLDisplayMask CGDisplayIDToOpenGLDisplayMask(CGDirectDisplayID display) {
+    return display == CGMainDisplayID() ? 1U : 0U;
+}
+
+CGLError CGLQueryRendererInfo(CGOpenGLDisplayMask mask, CGLRendererInfoObj* info,
+                              int32_t* count) {
+    if (mask != 1U || info == nullptr || count == nullptr) {
+        return kCGLBadDisplay;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return kCGLBadDisplay;
+    }
+    auto* result = new RendererInfoRec;
+    const int screen = DefaultScreen(display);
+    if (ListsExtension(glXQueryExtensionsString(display, screen), "GLX_MESA_query_renderer")) {
+        QueryMesaRenderers(display, screen, *result);
+    } else {
+        QueryNvidiaRenderer(display, screen, *result);
+    }
+    XCloseDisplay(display);
+    *info = result;
+    *count = static_cast<int32_t>(result->renderers.size());
+    return kCGLNoError;
+}
+
+CGLError CGLDescribeRenderer(CGLRendererInfoObj info, int32_t renderer, int32_t property,
+                             int64_t* value) {
+    if (info == nullptr || value == nullptr || renderer < 0 ||
+        static_cast<std::size_t>(renderer) >= info->renderers.size()) {
+        return kCGLBadRendererInfo;
+    }
+    const auto& entry = info->renderers[static_cast<std::size_t>(renderer)];
+    switch (property) {
+        case kCGLRPVideoMemory: *value = entry.videoMemory; return kCGLNoError;
+        case kCGLRPAccelerated: *value = entry.accelerated; return kCGLNoError;
+        case kCGLRPWindow: *value = entry.window; return kCGLNoError;
+        default: return kCGLBadProperty;
+    }
+}
+
+CGLError CGLDestroyRendererInfo(CGLRendererInfoObj info) {
+    delete info;
+    return kCGLNoError;
+}

@@ -1,0 +1,127 @@
+// Start-up: the operating-system gate, the profiler launch, the probes and the first filling of
+// the window.
+#include "Controller.h"
+
+#include "Alert.h"
+#include "GetVRAM.h"
+#include "LocalizedStrings.h"
+#include "NotificationCenter.h"
+#include "ProbeKit/ProbeKit.h"
+#include "ProcessInfo.h"
+#include "RunLoop.h"
+#include "StringFormat.h"
+#include "SystemVersion.h"
+#include "TaskWrapper.h"
+
+namespace {
+
+constexpr double kStepDelay = 0.25;
+constexpr const char* kProfilerFromProgram = "/../libexec/readycheck/system_profiler";
+
+// What a missing identity line shows.
+std::string IdentityLine(const std::optional<std::string>& text) {
+    return text ? *text : LocalizedString("IdentityUnknown");
+}
+
+std::optional<std::string> CopyIdentityItem(VXStringArray identity, int32_t position) {
+    const char* text = VXStringArrayGet(identity, position);
+    return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
+}
+
+}  // namespace
+
+Controller::~Controller() {
+    // A runner still going stops through its own notice before this controller goes.
+    NotificationCenter::defaultCenter().postNotificationName(
+        kControllerDiedNotification, static_cast<TaskWrapperController*>(this));
+    mVendorName.reset();
+    mCardName.reset();
+    mDriverVersion.reset();
+    mBadColor.reset();
+    mGoodColor.reset();
+}
+
+std::vector<ApplicationDelegate::Outlet> Controller::outlets() {
+    return {{"oResultWindow", &oResultWindow},
+            {"oCardManufacturer", &oCardManufacturer},
+            {"oCardName", &oCardName},
+            {"oDriverVersion", &oDriverVersion},
+            {"oVRAM", &oVRAM},
+            {"oHWOffLabel", &oHWOffLabel},
+            {"oHWOffCheck", &oHWOffCheck},
+            {"oShadowLabel", &oShadowLabel},
+            {"oShadowCheck", &oShadowCheck},
+            {"oHiResLightLabel", &oHiResLightLabel},
+            {"oHiResLightCheck", &oHiResLightCheck},
+            {"oAntiAliasLabel", &oAntiAliasLabel},
+            {"oAntiAliasCheck", &oAntiAliasCheck},
+            {"oBasicCircle", &oBasicCircle},
+            {"oAdvancedCircle", &oAdvancedCircle},
+            {"oDuoCircle", &oDuoCircle},
+            {"oDuoBangButton", &oDuoBangButton}};
+}
+
+std::vector<ApplicationDelegate::Action> Controller::actions() {
+    const auto bind = [this](void (Controller::*action)(void*)) {
+        return [this, action](void* sender) { (this->*action)(sender); };
+    };
+    return {{"doReviewResults:", bind(&Controller::doReviewResults)},
+            {"doClose:", bind(&Controller::doClose)},
+            {"doInfoHWOff:", bind(&Controller::doInfoHWOff)},
+            {"doInfoShadow:", bind(&Controller::doInfoShadow)},
+            {"doInfoHiResLight:", bind(&Controller::doInfoHiResLight)},
+            {"doInfoAntiAlias:", bind(&Controller::doInfoAntiAlias)},
+            {"doDuoPPL:", bind(&Controller::doDuoPPL)},
+            {"doMoreAboutVersions:", bind(&Controller::doMoreAboutVersions)}};
+}
+
+std::string Controller::profilerPath() { return ExecutableDirectory() + kProfilerFromProgram; }
+
+void Controller::requireTigerOrBetter() {
+    if (GestaltSystemVersion() > kSystemVersionRefusalThreshold) {
+        return;
+    }
+    Alert alert;
+    alert.setAlertStyle(kInformationalAlertStyle);
+    alert.setMessageText(LocalizedString("OS_old"));
+    alert.setInformativeText(
+        StringWithFormat(LocalizedString("OS_old_detail"), {OperatingSystemVersionString()}));
+    const std::size_t ok = alert.addButtonWithTitle(LocalizedString("GenericOKButtonTitle"));
+    alert.setButtonKeyEquivalent(ok, "\r");
+    alert.runModal();
+    TerminateApplication();
+}
+
+void Controller::applicationDidFinishLaunching() {
+    requireTigerOrBetter();
+    std::vector<std::string> arguments{profilerPath(), "-detailLevel", "mini", "-xml"};
+    mProfileTask = new TaskWrapper(this, std::move(arguments), "/", {});
+    mProfileTask->startProcess();
+    mFeaturesMask = static_cast<int32_t>(VXGetDriverOpenGLFeatures());
+    VXStringArray identity = VXGetDriverOpenGLIdentity();
+    mVendorName = CopyIdentityItem(identity, 1);
+    mCardName = CopyIdentityItem(identity, 2);
+    mDriverVersion = CopyIdentityItem(identity, 3);
+    VXStringArrayDispose(identity);
+    initMainWindow();
+    oResultWindow->center();
+    oResultWindow->makeKeyAndOrderFront();
+    scheduleNext(&Controller::showCheck1);
+}
+
+void Controller::initMainWindow() {
+    mGoodColor = Color::colorWithCalibratedRed(0.0F, 0.7F, 0.0F, 1.0F);
+    mBadColor = Color::colorWithCalibratedRed(0.7F, 0.0F, 0.0F, 1.0F);
+    oCardManufacturer->setStringValue(IdentityLine(mVendorName));
+    oCardName->setStringValue(IdentityLine(mCardName));
+    oDriverVersion->setStringValue(IdentityLine(mDriverVersion));
+    oVRAM->setStringValue(VideoMemoryText(GetVRAM()));
+    oHWOffCheck->setHidden(true);
+    oShadowCheck->setHidden(true);
+    oHiResLightCheck->setHidden(true);
+    oAntiAliasCheck->setHidden(true);
+}
+
+void Controller::scheduleNext(void (Controller::*step)()) {
+    RunLoop::main().performAfterDelay([this, step] { (this->*step)(); }, kStepDelay);
+}

@@ -1,0 +1,86 @@
+// The application's one window controller and delegate.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Application.h"
+#include "Controls.h"
+#include "TaskWrapperController.h"
+
+class TaskWrapper;
+
+class Controller final : public ApplicationDelegate, public TaskWrapperController {
+public:
+    Controller() = default;
+    ~Controller() override;  // dealloc
+    Controller(const Controller&) = delete;
+    Controller& operator=(const Controller&) = delete;
+
+    std::vector<Outlet> outlets() override;
+    std::vector<Action> actions() override;
+
+    void requireTigerOrBetter();
+    void runInfoAlertWithMainKey(const std::string& mainKey, const std::string& detailKey);
+    void runInfoAlertWithMainKey(const std::string& mainKey, const std::string& detailKey,
+                                 const std::string& webURL);
+    void reportResults();
+    void showOneResult(bool passed, TextField* label, TextField* check);
+    void initMainWindow();
+    void showCheck1();
+    void showCheck2();
+    void showCheck3();
+    void showCheck4();
+    void showVersionBasic();
+    void showVersionAdvanced();
+    void showVersionDuo();
+    void applicationDidFinishLaunching() override;
+    void processStarted(TaskWrapper* task) override;
+    void processFinished(TaskWrapper* task, bool success) override;
+    void doReviewResults(void* sender);
+    void doClose(void* sender);
+    void doInfoHWOff(void* sender);
+    void doInfoShadow(void* sender);
+    void doInfoHiResLight(void* sender);
+    void doInfoAntiAlias(void* sender);
+    void doDuoPPL(void* sender);
+    void doMoreAboutVersions(void* sender);
+
+    // The video-memory refinement of a finished profiler run, on its collected output.
+    void refineVideoMemoryLine(const uint8_t* bytes, std::size_t size);
+
+    // Read by tests.
+    int32_t featuresMask() const { return mFeaturesMask; }
+
+    static std::string profilerPath();
+
+private:
+    void scheduleNext(void (Controller::*step)());
+
+    Window* oResultWindow = nullptr;
+    TextField* oCardManufacturer = nullptr;
+    TextField* oCardName = nullptr;
+    TextField* oDriverVersion = nullptr;
+    TextField* oVRAM = nullptr;
+    TextField* oHWOffLabel = nullptr;
+    TextField* oHWOffCheck = nullptr;
+    TextField* oShadowLabel = nullptr;
+    TextField* oShadowCheck = nullptr;
+    TextField* oHiResLightLabel = nullptr;
+    TextField* oHiResLightCheck = nullptr;
+    TextField* oAntiAliasLabel = nullptr;
+    TextField* oAntiAliasCheck = nullptr;
+    ImageView* oBasicCircle = nullptr;
+    ImageView* oAdvancedCircle = nullptr;
+    ImageView* oDuoCircle = nullptr;
+    Button* oDuoBangButton = nullptr;
+    std::optional<std::string> mVendorName;
+    std::optional<std::string> mCardName;
+    std::optional<std::string> mDriverVersion;
+    int32_t mFeaturesMask = 0;
+    std::optional<Color> mBadColor;
+    std::optional<Color> mGoodColor;
+    TaskWrapper* mProfileTask = nullptr;  // not owned: the runner owns itself
+};

@@ -1,0 +1,81 @@
+// The information alerts and the window's actions.
+#include "Alert.h"
+#include "Controller.h"
+#include "LocalizedStrings.h"
+#include "Verdicts.h"
+#include "Workspace.h"
+
+namespace {
+
+constexpr const char* kMakerWebSite = "http://www.scenegrade.example";
+constexpr const char* kLightingAndShadowsPage = "/scenegrade/lighting_and_shadows.html";
+constexpr const char* kEditionComparisonPage = "/scenegrade/version_3_features_table.html";
+
+std::string MakerPage(const char* path) { return std::string(kMakerWebSite) + path; }
+
+Alert MakeInfoAlert(const std::string& mainKey, const std::string& detailKey) {
+    Alert alert;
+    alert.setAlertStyle(kInformationalAlertStyle);
+    alert.setMessageText(LocalizedString(mainKey));
+    alert.setInformativeText(LocalizedString(detailKey));
+    const std::size_t ok = alert.addButtonWithTitle(LocalizedString("GenericOKButtonTitle"));
+    alert.setButtonKeyEquivalent(ok, "\r");
+    return alert;
+}
+
+}  // namespace
+
+void Controller::runInfoAlertWithMainKey(const std::string& mainKey,
+                                         const std::string& detailKey) {
+    MakeInfoAlert(mainKey, detailKey).runModal();
+}
+
+void Controller::runInfoAlertWithMainKey(const std::string& mainKey, const std::string& detailKey,
+                                         const std::string& webURL) {
+    Alert alert = MakeInfoAlert(mainKey, detailKey);
+    const std::size_t cancel = alert.addButtonWithTitle(LocalizedString("GenericCancelButtonTitle"));
+    alert.setButtonKeyEquivalent(cancel, "\x1b");
+    if (alert.runModal() == kAlertFirstButtonReturn) {
+        OpenURL(webURL);
+    }
+}
+
+void Controller::doClose(void* /*sender*/) { TerminateApplication(); }
+
+void Controller::doInfoHWOff(void* /*sender*/) {
+    if (Verdicts::offscreenPasses(mFeaturesMask)) {
+        runInfoAlertWithMainKey("InfoHWOffPass", "InfoHWOffPass_detail");
+    } else {
+        runInfoAlertWithMainKey("InfoHWOffFail", "InfoHWOffFail_detail");
+    }
+}
+
+void Controller::doInfoShadow(void* /*sender*/) {
+    if (Verdicts::shadowsPass(mFeaturesMask)) {
+        runInfoAlertWithMainKey("InfoShadowPass", "InfoShadowPass_detail");
+    } else {
+        runInfoAlertWithMainKey("InfoShadowFail", "InfoShadowFail_detail",
+                                MakerPage(kLightingAndShadowsPage));
+    }
+}
+
+void Controller::doInfoHiResLight(void* /*sender*/) {
+    if (Verdicts::lightingPasses(mFeaturesMask)) {
+        runInfoAlertWithMainKey("InfoHiResLightPass", "InfoHiResLightPass_detail");
+    } else {
+        runInfoAlertWithMainKey("InfoHiResLightFail", "InfoHiResLightFail_detail",
+                                MakerPage(kLightingAndShadowsPage));
+    }
+}
+
+void Controller::doInfoAntiAlias(void* /*sender*/) {
+    if (Verdicts::antiAliasingPasses(mFeaturesMask)) {
+        runInfoAlertWithMainKey("InfoAAPass", "InfoAAPass_detail");
+    } else {
+        runInfoAlertWithMainKey("InfoAAFail", "InfoAAFail_detail");
+    }
+}
+
+void Controller::doDuoPPL(void* /*sender*/) { runInfoAlertWithMainKey("DuoNoPPL", "DuoNoPPL_detail"); }
+
+void Controller::doMoreAboutVersions(void* /*sender*/) { OpenURL(MakerPage(kEditionComparisonPage)); }

@@ -1,0 +1,67 @@
+// The timed reveal: four checks, three edition verdicts and the summary, a quarter of a second
+// apart.
+#include "Controller.h"
+#include "Verdicts.h"
+
+namespace {
+
+constexpr const char* kPassMark = "\u2611";
+constexpr const char* kFailMark = "\u2612";
+
+}  // namespace
+
+void Controller::showOneResult(bool passed, TextField* label, TextField* check) {
+    const Color& color = passed ? *mGoodColor : *mBadColor;
+    check->setAttributedStringValue({passed ? kPassMark : kFailMark, check->font(), color});
+    check->setHidden(false);
+    if (!passed) {
+        label->setTextColor(*mBadColor);
+        label->setFont(ConvertFontToHaveTrait(label->font(), kBoldFontMask));
+    }
+}
+
+void Controller::showCheck1() {
+    showOneResult(Verdicts::offscreenPasses(mFeaturesMask), oHWOffLabel, oHWOffCheck);
+    scheduleNext(&Controller::showCheck2);
+}
+
+void Controller::showCheck2() {
+    showOneResult(Verdicts::shadowsPass(mFeaturesMask), oShadowLabel, oShadowCheck);
+    scheduleNext(&Controller::showCheck3);
+}
+
+void Controller::showCheck3() {
+    showOneResult(Verdicts::lightingPasses(mFeaturesMask), oHiResLightLabel, oHiResLightCheck);
+    scheduleNext(&Controller::showCheck4);
+}
+
+void Controller::showCheck4() {
+    showOneResult(Verdicts::antiAliasingPasses(mFeaturesMask), oAntiAliasLabel, oAntiAliasCheck);
+    scheduleNext(&Controller::showVersionBasic);
+}
+
+void Controller::showVersionBasic() {
+    oBasicCircle->setImage(Verdicts::basicImage(mFeaturesMask));
+    scheduleNext(&Controller::showVersionAdvanced);
+}
+
+void Controller::showVersionAdvanced() {
+    oAdvancedCircle->setImage(Verdicts::basicImage(mFeaturesMask));
+    scheduleNext(&Controller::showVersionDuo);
+}
+
+void Controller::showVersionDuo() {
+    const std::string verdict = Verdicts::duoImage(mFeaturesMask);
+    if (verdict == Verdicts::kSignificantLimitations) {
+        oDuoBangButton->setHidden(false);
+    }
+    oDuoCircle->setImage(verdict);
+    scheduleNext(&Controller::reportResults);
+}
+
+void Controller::reportResults() {
+    const std::string key = Verdicts::summaryKey(mFeaturesMask);
+    runInfoAlertWithMainKey(key, key + "_detail");
+}
+
+void Controller::doReviewResults(void* /*sender*/) { reportResults(); }

@@ -1,0 +1,12 @@
+// The video memory of the main display's first accelerated, window-capable renderer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// In bytes; 0 when no renderer qualifies or the query fails. 64-bit: today's cards hold more
+// than 2 GiB.
+int64_t GetVRAM();
+
+// The first video-memory text: whole megabytes, truncated toward zero ("256 MB").
+std::string VideoMemoryText(int64_t bytes);

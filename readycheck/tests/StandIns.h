@@ -1,0 +1,40 @@
+// Stand-ins linked into the window tests in place of ProbeKit and the system seams.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace StandIn {
+
+// Every call the stand-ins receive, and "taskCreated" when a runner is made, in order.
+std::vector<std::string>& Events();
+
+struct Identity {
+    std::optional<std::string> vendor = "Stand-in Vendor";
+    std::optional<std::string> renderer = "Stand-in Renderer";
+    std::optional<std::string> version = "2.1 STAND-IN";
+    bool null = false;  // the identity probe returns no handle
+};
+
+struct Renderer {
+    int64_t videoMemory = 0;
+    int64_t accelerated = 1;
+    int64_t window = 1;
+    bool fails = false;  // every property of this renderer reports an error
+};
+
+struct System {
+    int32_t versionAnswer = 0x0610;
+    std::string versionString = "Linux 6.1.0-stand-in";
+    bool rendererQueryFails = false;
+    std::vector<Renderer> renderers;
+    int rendererInfoAlive = 0;
+    std::vector<std::string> openedURLs;
+};
+
+void Reset(uint32_t mask, Identity identity = {});
+System& CurrentSystem();
+
+}  // namespace StandIn
