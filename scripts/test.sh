@@ -24,7 +24,7 @@ status=0
 for variant in normal sanitize; do
     dir=build-test-$variant
     if [ "$variant" = sanitize ]; then
-        build "$dir" -DREADYCHECK_SANITIZE=ON -DCMAKE_C_COMPILER=clang \
+        build "$dir" -DREADYCHECK_SANITIZE=ON -DREADYCHECK_FUZZ=ON -DCMAKE_C_COMPILER=clang \
             -DCMAKE_CXX_COMPILER=clang++
     else
         build "$dir"

@@ -1,5 +1,8 @@
 // The profiler's end of run: the video-memory line learns whether the memory is shared.
 #include "Controller.h"
+#include "DisplayReport.h"
+#include "LocalizedStrings.h"
+#include "StringFormat.h"
 #include "TaskWrapper.h"
 
 void Controller::processStarted(TaskWrapper* /*task*/) {}
@@ -12,4 +15,13 @@ void Controller::processFinished(TaskWrapper* /*task*/, bool success) {
     refineVideoMemoryLine(output.data(), output.size());
 }
 
-void Controller::refineVideoMemoryLine(const uint8_t* /*bytes*/, std::size_t /*size*/) {}
+void Controller::refineVideoMemoryLine(const uint8_t* bytes, std::size_t size) {
+    const std::optional<VideoMemoryKind> kind = ReadVideoMemoryKind(bytes, size);
+    if (!kind) {
+        return;
+    }
+    const std::string current = oVRAM->stringValue();
+    const std::string format =
+        LocalizedString(*kind == VideoMemoryKind::Shared ? "VRAMShared" : "VRAMDedicated");
+    oVRAM->setStringValue(StringWithFormat(format, {current}));
+}
