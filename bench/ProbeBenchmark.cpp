@@ -41,7 +41,10 @@ void BM_ColdProbePairInFreshProcess(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_ColdProbePairInFreshProcess)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+BENCHMARK(BM_ColdProbePairInFreshProcess)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0)
+    ->UseRealTime();
 
 void BM_GlxinfoB(benchmark::State& state) {
     for (auto _ : state) {

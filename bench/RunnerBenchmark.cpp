@@ -67,10 +67,11 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &usage);
     const double runnerMedian = Median(runner);
     const double pipeMedian = Median(pipe);
-    std::printf("output: %zu bytes\nrunner: %.3f s (median of %d)\ncat pipe: %.3f s\n"
-                "ratio: %.2f\npeak memory: %.1f MiB (%.2f times the output)\n",
-                bytes, runnerMedian, runs, pipeMedian, runnerMedian / pipeMedian,
-                static_cast<double>(usage.ru_maxrss) / 1024.0,
-                static_cast<double>(usage.ru_maxrss) * 1024.0 / static_cast<double>(bytes));
+    std::printf(
+        "output: %zu bytes\nrunner: %.3f s (median of %d)\ncat pipe: %.3f s\n"
+        "ratio: %.2f\npeak memory: %.1f MiB (%.2f times the output)\n",
+        bytes, runnerMedian, runs, pipeMedian, runnerMedian / pipeMedian,
+        static_cast<double>(usage.ru_maxrss) / 1024.0,
+        static_cast<double>(usage.ru_maxrss) * 1024.0 / static_cast<double>(bytes));
     return 0;
 }

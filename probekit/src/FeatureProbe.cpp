@@ -21,7 +21,9 @@ constexpr float kVersion2_0 = 2.0F;
 constexpr GLsizei kOffscreenWidth = 1110;
 constexpr GLsizei kOffscreenHeight = 600;
 
-bool NotBelow(float version, float threshold) { return !(version < threshold); }
+bool NotBelow(float version, float threshold) {
+    return !(version < threshold);
+}
 
 // The leading decimal number of the version string; 0 when there is none.
 float ReadVersion() {

@@ -4,6 +4,10 @@
 
 unsigned char sPreferGenericDriver = 0;
 
-VXBoolean VXGetPreferGenericDriver(void) { return sPreferGenericDriver; }
+VXBoolean VXGetPreferGenericDriver(void) {
+    return sPreferGenericDriver;
+}
 
-void VXSetPreferGenericDriver(VXBoolean prefer) { sPreferGenericDriver = prefer; }
+void VXSetPreferGenericDriver(VXBoolean prefer) {
+    sPreferGenericDriver = prefer;
+}

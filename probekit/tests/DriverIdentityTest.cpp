@@ -66,7 +66,9 @@ TEST(DriverIdentity, EmptyStringsAreStillThreeStrings) {
 
 TEST(DriverIdentity, WithoutAChosenFormatTheContextsOwnIsUsed) {
     FakeDriver::Script script = FakeDriver::CapableDriver();
-    script.canMeet = [](const AttributeWords& words) { return !Holds(words, GLPlatform::AGL_WINDOW); };
+    script.canMeet = [](const AttributeWords& words) {
+        return !Holds(words, GLPlatform::AGL_WINDOW);
+    };
     FakeDriver::Reset(script);
     const Identity identity{VXGetDriverOpenGLIdentity()};
     EXPECT_EQ(VXStringArrayCount(identity.array), 3);

@@ -23,7 +23,9 @@ namespace {
 State sState;
 DeviceRec sMainDevice;
 
-void Record(std::string call) { sState.calls.push_back(std::move(call)); }
+void Record(std::string call) {
+    sState.calls.push_back(std::move(call));
+}
 
 std::string Join(const AttributeWords& words) {
     std::string text;
@@ -109,7 +111,9 @@ void Reset(Script script) {
     sState.script = std::move(script);
 }
 
-State& Current() { return sState; }
+State& Current() {
+    return sState;
+}
 
 std::vector<AttributeWords> ChosenLists() {
     std::vector<AttributeWords> lists;
@@ -191,8 +195,7 @@ AGLPixelFormat GLPlatform::aglChoosePixelFormat(const GDHandle* devices, GLint d
     return new PixelFormatRec{sState.script.depthOf(words)};
 }
 
-GLboolean GLPlatform::aglDescribePixelFormat(AGLPixelFormat format, GLint attribute,
-                                             GLint* value) {
+GLboolean GLPlatform::aglDescribePixelFormat(AGLPixelFormat format, GLint attribute, GLint* value) {
     Record("aglDescribePixelFormat " + std::to_string(attribute));
     if (sState.script.describeFails) {
         return GL_FALSE;
@@ -253,7 +256,9 @@ OSStatus GLPlatform::CreateNewWindow(WindowClass windowClass, WindowAttributes a
     return 0;
 }
 
-CGrafPtr GLPlatform::GetWindowPort(WindowRef window) { return &window->port; }
+CGrafPtr GLPlatform::GetWindowPort(WindowRef window) {
+    return &window->port;
+}
 
 void GLPlatform::DisposeWindow(WindowRef window) {
     Record("DisposeWindow");
@@ -274,12 +279,17 @@ void GLPlatform::glGetIntegerv(GLenum name, GLint* value) {
     const FakeDriver::Script& script = sState.script;
     switch (name) {
         case GL_STENCIL_BITS:
-            *value = sState.boundFramebuffer != 0 ? script.framebufferStencilBits
-                                                  : script.stencilBits;
+            *value =
+                sState.boundFramebuffer != 0 ? script.framebufferStencilBits : script.stencilBits;
             break;
-        case GL_SAMPLE_BUFFERS: *value = script.sampleBuffers; break;
-        case GL_SAMPLES: *value = script.samples; break;
-        default: break;
+        case GL_SAMPLE_BUFFERS:
+            *value = script.sampleBuffers;
+            break;
+        case GL_SAMPLES:
+            *value = script.samples;
+            break;
+        default:
+            break;
     }
 }
 
@@ -290,7 +300,9 @@ void GLPlatform::glGetBooleanv(GLenum name, GLboolean* value) {
     }
 }
 
-void GLPlatform::glEnable(GLenum capability) { Record("glEnable " + FakeDriver::Hex(capability)); }
+void GLPlatform::glEnable(GLenum capability) {
+    Record("glEnable " + FakeDriver::Hex(capability));
+}
 
 void* GLPlatform::dlsym(const char* name) {
     Record(std::string("dlsym ") + name);

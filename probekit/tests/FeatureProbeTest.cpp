@@ -26,7 +26,9 @@ Script Driver(const char* version, const char* extensions) {
     return script;
 }
 
-bool Ran(const std::string& prefix) { return !FakeDriver::CallsStartingWith(prefix).empty(); }
+bool Ran(const std::string& prefix) {
+    return !FakeDriver::CallsStartingWith(prefix).empty();
+}
 
 constexpr const char* kShaderExtensions =
     "GL_ARB_shading_language_100 GL_ARB_shader_objects GL_ARB_vertex_shader "
@@ -82,8 +84,9 @@ TEST(FeatureProbe, ExtensionsMatchWholeNamesOnly) {
                   kFeatureShaders,
               0U)
         << "case-sensitive";
-    EXPECT_EQ(ProbeAfresh(Driver("1.5", "GL_ARB_shading_language_100 GL_ARB_shader_objects "
-                                        "GL_ARB_vertex_shader")) &
+    EXPECT_EQ(ProbeAfresh(Driver("1.5",
+                                 "GL_ARB_shading_language_100 GL_ARB_shader_objects "
+                                 "GL_ARB_vertex_shader")) &
                   kFeatureShaders,
               0U)
         << "three of four";
@@ -117,19 +120,18 @@ std::vector<std::string> FramebufferCalls() {
 TEST(FeatureProbe, PackedPathAttachesOneBufferTwice) {
     EXPECT_EQ(ProbeAfresh(FakeDriver::CapableDriver()) & 0x05U, 0x05U);
     EXPECT_EQ(FakeDriver::CallsStartingWith("dlsym").size(), 9U);
-    EXPECT_EQ(FramebufferCalls(),
-              (std::vector<std::string>{
-                  "glGenFramebuffersEXT", "glBindFramebufferEXT 0x8D40 100",
-                  "glGenRenderbuffersEXT", "glBindRenderbufferEXT 0x8D41 1",
-                  "glRenderbufferStorageEXT 0x8D41 0x1907 1110x600",
-                  "glFramebufferRenderbufferEXT 0x8D40 0x8CE0 0x8D41 1",
-                  "glGenRenderbuffersEXT", "glBindRenderbufferEXT 0x8D41 2",
-                  "glRenderbufferStorageEXT 0x8D41 0x88F0 1110x600",
-                  "glFramebufferRenderbufferEXT 0x8D40 0x8D00 0x8D41 2",
-                  "glFramebufferRenderbufferEXT 0x8D40 0x8D20 0x8D41 2",
-                  "glCheckFramebufferStatusEXT 0x8D40", "glDeleteRenderbuffersEXT 1",
-                  "glDeleteRenderbuffersEXT 2", "glDeleteFramebuffersEXT 100",
-                  "glBindFramebufferEXT 0x8D40 0"}));
+    EXPECT_EQ(
+        FramebufferCalls(),
+        (std::vector<std::string>{
+            "glGenFramebuffersEXT", "glBindFramebufferEXT 0x8D40 100", "glGenRenderbuffersEXT",
+            "glBindRenderbufferEXT 0x8D41 1", "glRenderbufferStorageEXT 0x8D41 0x1907 1110x600",
+            "glFramebufferRenderbufferEXT 0x8D40 0x8CE0 0x8D41 1", "glGenRenderbuffersEXT",
+            "glBindRenderbufferEXT 0x8D41 2", "glRenderbufferStorageEXT 0x8D41 0x88F0 1110x600",
+            "glFramebufferRenderbufferEXT 0x8D40 0x8D00 0x8D41 2",
+            "glFramebufferRenderbufferEXT 0x8D40 0x8D20 0x8D41 2",
+            "glCheckFramebufferStatusEXT 0x8D40", "glDeleteRenderbuffersEXT 1",
+            "glDeleteRenderbuffersEXT 2", "glDeleteFramebuffersEXT 100",
+            "glBindFramebufferEXT 0x8D40 0"}));
 }
 
 TEST(FeatureProbe, SeparatePathHasNoStencilAttachment) {

@@ -33,8 +33,12 @@ void* operator new(std::size_t size, const std::nothrow_t& /*tag*/) noexcept {
     }
 }
 
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t /*size*/) noexcept { std::free(block); }
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t /*size*/) noexcept {
+    std::free(block);
+}
 
 namespace {
 

@@ -47,22 +47,19 @@ TEST(PixelFormatChooser, AnUnmetRequestIsLeftOutOfLaterTries) {
     };
     AGLPixelFormat format = Choose(0x1F, script);
     ASSERT_NE(format, nullptr);
-    EXPECT_EQ(FakeDriver::ChosenLists(),
-              (Lists{{12, 16, 4, 51, 80, 5},
-                     {12, 16, 4, 51, 80, 5, 73},
-                     {12, 16, 4, 51, 80, 5, 13, 8},
-                     {12, 16, 4, 51, 80, 5, 13, 8, 6},
-                     {12, 16, 4, 51, 80, 5, 13, 8, 6, 59, 55, 1, 56, 2},
-                     {12, 16, 4, 51, 80, 5, 13, 8, 6, 59, 55, 1, 56, 4},
-                     {12, 24, 4, 51, 80, 5, 13, 8, 6}}));
+    EXPECT_EQ(FakeDriver::ChosenLists(), (Lists{{12, 16, 4, 51, 80, 5},
+                                                {12, 16, 4, 51, 80, 5, 73},
+                                                {12, 16, 4, 51, 80, 5, 13, 8},
+                                                {12, 16, 4, 51, 80, 5, 13, 8, 6},
+                                                {12, 16, 4, 51, 80, 5, 13, 8, 6, 59, 55, 1, 56, 2},
+                                                {12, 16, 4, 51, 80, 5, 13, 8, 6, 59, 55, 1, 56, 4},
+                                                {12, 24, 4, 51, 80, 5, 13, 8, 6}}));
     Release(format);
 }
 
 TEST(PixelFormatChooser, FourSamplesAreTriedWhenTwoFail) {
     FakeDriver::Script script;
-    script.canMeet = [](const AttributeWords& words) {
-        return !Holds(words, AGL_SAMPLES_ARB, 2);
-    };
+    script.canMeet = [](const AttributeWords& words) { return !Holds(words, AGL_SAMPLES_ARB, 2); };
     AGLPixelFormat format = Choose(kPixelFormatWindow | kPixelFormatMultisample, script);
     const Lists lists = FakeDriver::ChosenLists();
     ASSERT_EQ(lists.size(), 4U);
@@ -129,12 +126,11 @@ TEST(ProbingContext, BuildsTheHiddenWindowAndTearsDownInReverse) {
         const StDummyWindowGLContext context = MakeProbingContext(format);
         EXPECT_NE(FakeDriver::Current().current, nullptr);
     }
-    EXPECT_EQ(ContextCalls(),
-              (std::vector<std::string>{"CreateNewWindow 13 0 40,40,100,100", "aglCreateContext",
-                                        "aglSetDrawable window", "aglSetCurrentContext context",
-                                        "aglDestroyPixelFormat", "aglSetCurrentContext null",
-                                        "aglSetDrawable null", "aglDestroyContext",
-                                        "DisposeWindow"}));
+    EXPECT_EQ(ContextCalls(), (std::vector<std::string>{
+                                  "CreateNewWindow 13 0 40,40,100,100", "aglCreateContext",
+                                  "aglSetDrawable window", "aglSetCurrentContext context",
+                                  "aglDestroyPixelFormat", "aglSetCurrentContext null",
+                                  "aglSetDrawable null", "aglDestroyContext", "DisposeWindow"}));
     EXPECT_EQ(FakeDriver::Current().current, nullptr);
     EXPECT_EQ(FakeDriver::Current().liveWindows + FakeDriver::Current().liveContexts +
                   FakeDriver::Current().liveFormats,

@@ -131,7 +131,9 @@ TEST_F(RealDriver, IdentityEqualsWhatGlxinfoReports) {
 
 // llvmpipe: GL 4.5 with every extension asked about, 8 stencil bits, 4-sample configs, no
 // stereo, and a complete packed depth-stencil framebuffer object.
-TEST_F(RealDriver, StockLlvmpipe) { EXPECT_EQ(MaskUnder({}), 0x3FU); }
+TEST_F(RealDriver, StockLlvmpipe) {
+    EXPECT_EQ(MaskUnder({}), 0x3FU);
+}
 
 // 1.1: every version threshold fails, so no framebuffer-object test; two-sided stencil,
 // shaders and multisampling still come through their extensions.
@@ -165,7 +167,9 @@ TEST_F(RealDriver, WithoutVertexShaders) {
 }
 
 // softpipe offers no multisample configs.
-TEST_F(RealDriver, Softpipe) { EXPECT_EQ(MaskUnder({{"GALLIUM_DRIVER", "softpipe"}}), 0x2FU); }
+TEST_F(RealDriver, Softpipe) {
+    EXPECT_EQ(MaskUnder({{"GALLIUM_DRIVER", "softpipe"}}), 0x2FU);
+}
 
 TEST(NoDisplay, UnsetOrDeadDisplayGivesNeutralResults) {
     for (const char* display : {"", ":79"}) {

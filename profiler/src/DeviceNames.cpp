@@ -40,5 +40,6 @@ std::string VendorName(uint16_t vendor) {
 
 std::string DeviceName(uint16_t vendor, uint16_t device) {
     char name[kNameLength];
-    return pci_lookup_name(Access(), name, sizeof name, PCI_LOOKUP_DEVICE | kLookupFlags, vendor, device);
+    return pci_lookup_name(Access(), name, sizeof name, PCI_LOOKUP_DEVICE | kLookupFlags, vendor,
+                           device);
 }

@@ -60,7 +60,7 @@ std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot) {
     const fs::path bus = fs::path(sysfsRoot) / "bus/pci/devices";
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(bus, error)) {
-        const fs::path path = entry.path();
+        const fs::path& path = entry.path();
         const auto pciClass = ReadNumber(path / "class");
         if (!pciClass || (*pciClass >> 16) != kDisplayClass) {
             continue;

@@ -21,9 +21,10 @@ struct ProfilerRun {
     std::string output;
 };
 
-ProfilerRun Profile(const std::string& sysfs, const std::string& arguments = "-detailLevel mini -xml") {
-    const std::string command = "SYSTEM_PROFILER_SYSFS_ROOT='" + sysfs + "' " PROFILER_PATH " " +
-                                arguments + " 2>&1";
+ProfilerRun Profile(const std::string& sysfs,
+                    const std::string& arguments = "-detailLevel mini -xml") {
+    const std::string command =
+        "SYSTEM_PROFILER_SYSFS_ROOT='" + sysfs + "' " PROFILER_PATH " " + arguments + " 2>&1";
     ProfilerRun run;
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[4096];
@@ -131,7 +132,8 @@ TEST(Profiler, NoDisplayControllerGivesAnEmptyList) {
 
 TEST(Profiler, OtherArgumentsGetAUsageLine) {
     const SysfsFixture sysfs({});
-    for (const char* arguments : {"", "-xml", "-detailLevel full -xml", "-detailLevel mini -xml -x"}) {
+    for (const char* arguments :
+         {"", "-xml", "-detailLevel full -xml", "-detailLevel mini -xml -x"}) {
         const ProfilerRun run = Profile(sysfs.path(), arguments);
         EXPECT_NE(run.status, 0) << arguments;
         EXPECT_EQ(run.output, "usage: system_profiler -detailLevel mini -xml\n") << arguments;

@@ -72,13 +72,17 @@ int Alert::runModal() {
     }
     g_signal_connect(dialog, "key-press-event", G_CALLBACK(OnKeyPress), &keys);
     if (sPresentedHook) {
-        g_signal_connect(dialog, "map-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer alert) {
-                             g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, [](gpointer self) {
-                                 if (sPresentedHook && sRunningDialog != nullptr) {
-                                     sPresentedHook(*static_cast<const Alert*>(self));
-                                 }
-                                 return G_SOURCE_REMOVE;
-                             }, alert, nullptr);
+        g_signal_connect(dialog, "map-event",
+                         G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer alert) {
+                             g_idle_add_full(
+                                 G_PRIORITY_DEFAULT_IDLE,
+                                 [](gpointer self) {
+                                     if (sPresentedHook && sRunningDialog != nullptr) {
+                                         sPresentedHook(*static_cast<const Alert*>(self));
+                                     }
+                                     return G_SOURCE_REMOVE;
+                                 },
+                                 alert, nullptr);
                              return FALSE;
                          }),
                          this);
@@ -93,7 +97,9 @@ int Alert::runModal() {
     return response;
 }
 
-void SetAlertPresentedHook(AlertPresentedHook hook) { sPresentedHook = std::move(hook); }
+void SetAlertPresentedHook(AlertPresentedHook hook) {
+    sPresentedHook = std::move(hook);
+}
 
 void PressAlertKey(const std::string& keyName) {
     if (sRunningDialog == nullptr) {

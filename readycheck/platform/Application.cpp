@@ -42,8 +42,7 @@ void ConnectSignal(GtkBuilder* /*builder*/, GObject* object, const gchar* signal
         return;
     }
     const bool isDelete = std::string(signal) == "delete-event";
-    g_signal_connect_data(object, signal,
-                          isDelete ? G_CALLBACK(DeleteEvent) : G_CALLBACK(Clicked),
+    g_signal_connect_data(object, signal, isDelete ? G_CALLBACK(DeleteEvent) : G_CALLBACK(Clicked),
                           new Handler(found->second), DeleteHandler, GConnectFlags{});
 }
 
@@ -136,7 +135,8 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
         G_PRIORITY_HIGH,
         [](gpointer self) {
             auto* launched = static_cast<ApplicationDelegate*>(self);
-            RunLoop::main().invokeGuarded([launched] { launched->applicationDidFinishLaunching(); });
+            RunLoop::main().invokeGuarded(
+                [launched] { launched->applicationDidFinishLaunching(); });
             return G_SOURCE_REMOVE;
         },
         delegate.get(), nullptr);

@@ -10,7 +10,9 @@ ByteBuffer::ByteBuffer(std::size_t initialCapacity) {
     }
 }
 
-ByteBuffer::~ByteBuffer() { std::free(mBytes); }
+ByteBuffer::~ByteBuffer() {
+    std::free(mBytes);
+}
 
 void ByteBuffer::grow(std::size_t needed) {
     std::size_t capacity = mCapacity == 0 ? needed : mCapacity;

@@ -21,9 +21,7 @@ public:
     const uint8_t* data() const { return mBytes; }
     std::size_t size() const { return mSize; }
     std::size_t capacity() const { return mCapacity; }
-    std::string_view view() const {
-        return {reinterpret_cast<const char*>(mBytes), mSize};
-    }
+    std::string_view view() const { return {reinterpret_cast<const char*>(mBytes), mSize}; }
 
     // Makes room for count more bytes and returns where they go; commit() then counts them.
     uint8_t* prepare(std::size_t count);

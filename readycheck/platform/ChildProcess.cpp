@@ -16,7 +16,7 @@ struct GObjectReleaser {
 using LauncherOwner = std::unique_ptr<GSubprocessLauncher, GObjectReleaser>;
 
 bool IsExecutableFile(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
            access(path.c_str(), X_OK) == 0;
 }
@@ -44,10 +44,13 @@ void ChildProcess::launch() {
     }
     const LauncherOwner launcher(g_subprocess_launcher_new(G_SUBPROCESS_FLAGS_NONE));
     std::vector<std::string> variables;
+    variables.reserve(mEnvironment.size());
     for (const auto& [name, value] : mEnvironment) {
-        variables.push_back(name + "=" + value);
+        variables.push_back(name);
+        variables.back().append("=").append(value);
     }
     std::vector<const char*> envp;
+    envp.reserve(variables.size() + 1);
     for (const std::string& variable : variables) {
         envp.push_back(variable.c_str());
     }

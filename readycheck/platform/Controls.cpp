@@ -2,12 +2,17 @@
 
 #include <gtk/gtk.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
 
-GtkWidget* AsWidget(void* widget) { return static_cast<GtkWidget*>(widget); }
-GtkLabel* AsLabel(void* widget) { return GTK_LABEL(widget); }
+GtkWidget* AsWidget(void* widget) {
+    return static_cast<GtkWidget*>(widget);
+}
+GtkLabel* AsLabel(void* widget) {
+    return GTK_LABEL(widget);
+}
 
 constexpr double kColorScale = 65535.0;
 constexpr const char* kImagePathFormat = "/org/readycheck/ReadyCheck/images/%s%s.png";
@@ -29,14 +34,14 @@ std::string DescriptionText(const PangoFontDescription* font) {
 }
 
 guint16 Channel(float component) {
-    return static_cast<guint16>(static_cast<double>(component) * kColorScale + 0.5);
+    return static_cast<guint16>(std::lround(static_cast<double>(component) * kColorScale));
 }
 
 // The label's attributes with one attribute replaced or added.
 void ChangeAttribute(GtkLabel* label, PangoAttribute* attribute) {
     PangoAttrList* current = gtk_label_get_attributes(label);
-    PangoAttrList* changed = current != nullptr ? pango_attr_list_copy(current)
-                                                : pango_attr_list_new();
+    PangoAttrList* changed =
+        current != nullptr ? pango_attr_list_copy(current) : pango_attr_list_new();
     pango_attr_list_change(changed, attribute);
     gtk_label_set_attributes(label, changed);
     pango_attr_list_unref(changed);
@@ -69,9 +74,13 @@ Font ConvertFontToHaveTrait(const Font& font, unsigned int trait) {
     return Font{DescriptionText(bold.get())};
 }
 
-void Control::setHidden(bool hidden) { gtk_widget_set_visible(AsWidget(mWidget), !hidden); }
+void Control::setHidden(bool hidden) {
+    gtk_widget_set_visible(AsWidget(mWidget), !hidden);
+}
 
-bool Control::isHidden() const { return !gtk_widget_get_visible(AsWidget(mWidget)); }
+bool Control::isHidden() const {
+    return !gtk_widget_get_visible(AsWidget(mWidget));
+}
 
 void TextField::setStringValue(const std::string& text) {
     // Driver strings are not always UTF-8; show what can be shown rather than nothing.
@@ -80,7 +89,9 @@ void TextField::setStringValue(const std::string& text) {
     g_free(valid);
 }
 
-std::string TextField::stringValue() const { return gtk_label_get_text(AsLabel(widget())); }
+std::string TextField::stringValue() const {
+    return gtk_label_get_text(AsLabel(widget()));
+}
 
 void TextField::setAttributedStringValue(const AttributedString& value) {
     setStringValue(value.text);
@@ -88,23 +99,22 @@ void TextField::setAttributedStringValue(const AttributedString& value) {
     const FontDescription font = Describe(value.font);
     pango_attr_list_insert(attributes, pango_attr_font_desc_new(font.get()));
     const Color& color = value.foregroundColor;
-    pango_attr_list_insert(attributes, pango_attr_foreground_new(
-                                           Channel(color.red), Channel(color.green),
-                                           Channel(color.blue)));
+    pango_attr_list_insert(
+        attributes,
+        pango_attr_foreground_new(Channel(color.red), Channel(color.green), Channel(color.blue)));
     gtk_label_set_attributes(AsLabel(widget()), attributes);
     pango_attr_list_unref(attributes);
 }
 
 void TextField::setTextColor(const Color& color) {
-    ChangeAttribute(AsLabel(widget()), pango_attr_foreground_new(Channel(color.red),
-                                                                 Channel(color.green),
-                                                                 Channel(color.blue)));
+    ChangeAttribute(
+        AsLabel(widget()),
+        pango_attr_foreground_new(Channel(color.red), Channel(color.green), Channel(color.blue)));
 }
 
 std::optional<Color> TextField::textColor() const {
-    const auto* found =
-        reinterpret_cast<const PangoAttrColor*>(FindAttribute(AsLabel(widget()),
-                                                              PANGO_ATTR_FOREGROUND));
+    const auto* found = reinterpret_cast<const PangoAttrColor*>(
+        FindAttribute(AsLabel(widget()), PANGO_ATTR_FOREGROUND));
     if (found == nullptr) {
         return std::nullopt;
     }
@@ -147,11 +157,17 @@ void ImageView::setImage(const std::string& imageName) {
     g_object_unref(pixbuf);
 }
 
-void Window::center() { gtk_window_set_position(GTK_WINDOW(widget()), GTK_WIN_POS_CENTER); }
+void Window::center() {
+    gtk_window_set_position(GTK_WINDOW(widget()), GTK_WIN_POS_CENTER);
+}
 
-void Window::makeKeyAndOrderFront() { gtk_window_present(GTK_WINDOW(widget())); }
+void Window::makeKeyAndOrderFront() {
+    gtk_window_present(GTK_WINDOW(widget()));
+}
 
-bool Window::isVisible() const { return gtk_widget_get_visible(AsWidget(widget())); }
+bool Window::isVisible() const {
+    return gtk_widget_get_visible(AsWidget(widget()));
+}
 
 std::string Window::title() const {
     const char* title = gtk_window_get_title(GTK_WINDOW(widget()));

@@ -12,7 +12,7 @@ const std::string kFileHandleNotificationDataItem = "NSFileHandleNotificationDat
 
 namespace {
 
-constexpr std::size_t kChunkSize = 1024 * 1024;
+constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 
 }  // namespace
 
@@ -90,4 +90,6 @@ Data FileHandle::readChunk() {
     }
 }
 
-Data FileHandle::availableData() { return readChunk(); }
+Data FileHandle::availableData() {
+    return readChunk();
+}

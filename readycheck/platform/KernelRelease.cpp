@@ -7,7 +7,9 @@ namespace {
 constexpr int kMaximumDigit = 9;
 constexpr int kMaximumMajor = 99;
 
-int ToBcd(int value) { return (value / 10) * 16 + value % 10; }
+int ToBcd(int value) {
+    return (value / 10) * 16 + value % 10;
+}
 
 }  // namespace
 
@@ -27,7 +29,5 @@ int32_t SystemVersionFromRelease(const std::string& release) {
         }
     }
     const auto digit = [](int value) { return value > kMaximumDigit ? kMaximumDigit : value; };
-    return static_cast<int32_t>((ToBcd(parts[0]) << 8) | (digit(parts[1]) << 4) |
-                                digit(parts[2]));
+    return static_cast<int32_t>((ToBcd(parts[0]) << 8) | (digit(parts[1]) << 4) | digit(parts[2]));
 }
-

@@ -27,7 +27,9 @@ std::shared_ptr<Pipe> Pipe::pipe() {
 
 Pipe::Pipe(int reading, int writing) : mReading(reading), mWriting(writing) {}
 
-Pipe::~Pipe() { closeWritingEnd(); }
+Pipe::~Pipe() {
+    closeWritingEnd();
+}
 
 void Pipe::closeWritingEnd() {
     if (mWriting >= 0) {

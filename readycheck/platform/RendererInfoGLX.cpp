@@ -41,8 +41,8 @@ bool ListsExtension(const char* list, const char* name) {
 }
 
 void QueryMesaRenderers(Display* display, int screen, RendererInfoRec& info) {
-    auto* query = reinterpret_cast<PFNGLXQUERYRENDERERINTEGERMESAPROC>(glXGetProcAddressARB(
-        reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
+    auto* query = reinterpret_cast<PFNGLXQUERYRENDERERINTEGERMESAPROC>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
     for (int index = 0; query != nullptr && index < kMaximumRenderers; ++index) {
         unsigned int megabytes = 0;
         unsigned int accelerated = 0;
@@ -51,8 +51,8 @@ void QueryMesaRenderers(Display* display, int screen, RendererInfoRec& info) {
             break;
         }
         // Every renderer of a GLX screen draws to that screen's windows.
-        info.renderers.push_back({static_cast<int64_t>(megabytes) * kBytesPerMegabyte,
-                                  accelerated, 1});
+        info.renderers.push_back(
+            {static_cast<int64_t>(megabytes) * kBytesPerMegabyte, accelerated, 1});
     }
 }
 
@@ -84,14 +84,15 @@ void QueryNvidiaRenderer(Display* display, int screen, RendererInfoRec& info) {
 
 }  // namespace
 
-CGDirectDisplayID CGMainDisplayID() { return 1; }
+CGDirectDisplayID CGMainDisplayID() {
+    return 1;
+}
 
 CGOpenGLDisplayMask CGDisplayIDToOpenGLDisplayMask(CGDirectDisplayID display) {
     return display == CGMainDisplayID() ? 1U : 0U;
 }
 
-CGLError CGLQueryRendererInfo(CGOpenGLDisplayMask mask, CGLRendererInfoObj* info,
-                              int32_t* count) {
+CGLError CGLQueryRendererInfo(CGOpenGLDisplayMask mask, CGLRendererInfoObj* info, int32_t* count) {
     if (mask != 1U || info == nullptr || count == nullptr) {
         return kCGLBadDisplay;
     }
@@ -120,10 +121,17 @@ CGLError CGLDescribeRenderer(CGLRendererInfoObj info, int32_t renderer, int32_t 
     }
     const auto& entry = info->renderers[static_cast<std::size_t>(renderer)];
     switch (property) {
-        case kCGLRPVideoMemory: *value = entry.videoMemory; return kCGLNoError;
-        case kCGLRPAccelerated: *value = entry.accelerated; return kCGLNoError;
-        case kCGLRPWindow: *value = entry.window; return kCGLNoError;
-        default: return kCGLBadProperty;
+        case kCGLRPVideoMemory:
+            *value = entry.videoMemory;
+            return kCGLNoError;
+        case kCGLRPAccelerated:
+            *value = entry.accelerated;
+            return kCGLNoError;
+        case kCGLRPWindow:
+            *value = entry.window;
+            return kCGLNoError;
+        default:
+            return kCGLBadProperty;
     }
 }
 

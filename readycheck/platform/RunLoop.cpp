@@ -51,8 +51,8 @@ void RunLoop::rearmTimer() {
     }
     const int64_t wait = mDelayed.begin()->first - g_get_monotonic_time();
     const auto milliseconds = wait <= 0 ? 0U : static_cast<unsigned int>((wait + 999) / 1000);
-    mTimer = g_timeout_add_full(G_PRIORITY_DEFAULT, milliseconds, &RunLoop::fireDueCalls, this,
-                                nullptr);
+    mTimer =
+        g_timeout_add_full(G_PRIORITY_DEFAULT, milliseconds, &RunLoop::fireDueCalls, this, nullptr);
 }
 
 int RunLoop::fireDueCalls(void* self) {
@@ -128,7 +128,9 @@ uint64_t RunLoop::addModeListener(ModeListener listener) {
     return token;
 }
 
-void RunLoop::removeModeListener(uint64_t token) { mListeners.erase(token); }
+void RunLoop::removeModeListener(uint64_t token) {
+    mListeners.erase(token);
+}
 
 void RunLoop::run() {
     mStopped = false;
@@ -151,7 +153,8 @@ bool RunLoop::runUntil(const std::function<bool()>& done, double timeoutSeconds)
         g_get_monotonic_time() + static_cast<int64_t>(timeoutSeconds * kMicrosecondsPerSecond);
     // Wakes the loop at the deadline even when nothing else happens.
     GSource* alarm = g_timeout_source_new(static_cast<unsigned int>(timeoutSeconds * 1000) + 1);
-    g_source_set_callback(alarm, [](void*) { return G_SOURCE_REMOVE; }, nullptr, nullptr);
+    g_source_set_callback(
+        alarm, [](void*) { return G_SOURCE_REMOVE; }, nullptr, nullptr);
     g_source_attach(alarm, nullptr);
     bool satisfied = done();
     while (!satisfied && g_get_monotonic_time() < deadline) {

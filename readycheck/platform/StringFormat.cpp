@@ -1,7 +1,6 @@
 #include "StringFormat.h"
 
-std::string StringWithFormat(const std::string& format,
-                             const std::vector<std::string>& arguments) {
+std::string StringWithFormat(const std::string& format, const std::vector<std::string>& arguments) {
     std::string text;
     std::size_t next = 0;
     for (std::size_t i = 0; i < format.size(); ++i) {

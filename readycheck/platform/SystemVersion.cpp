@@ -11,7 +11,9 @@ std::string KernelRelease() {
 
 }  // namespace
 
-int32_t GestaltSystemVersion() { return SystemVersionFromRelease(KernelRelease()); }
+int32_t GestaltSystemVersion() {
+    return SystemVersionFromRelease(KernelRelease());
+}
 
 std::string OperatingSystemVersionString() {
     utsname names{};

@@ -75,7 +75,9 @@ std::vector<ApplicationDelegate::Action> Controller::actions() {
             {"doMoreAboutVersions:", bind(&Controller::doMoreAboutVersions)}};
 }
 
-std::string Controller::profilerPath() { return ExecutableDirectory() + kProfilerFromProgram; }
+std::string Controller::profilerPath() {
+    return ExecutableDirectory() + kProfilerFromProgram;
+}
 
 void Controller::requireTigerOrBetter() {
     if (GestaltSystemVersion() > kSystemVersionRefusalThreshold) {

@@ -11,7 +11,9 @@ constexpr const char* kMakerWebSite = "http://www.scenegrade.example";
 constexpr const char* kLightingAndShadowsPage = "/scenegrade/lighting_and_shadows.html";
 constexpr const char* kEditionComparisonPage = "/scenegrade/version_3_features_table.html";
 
-std::string MakerPage(const char* path) { return std::string(kMakerWebSite) + path; }
+std::string MakerPage(const char* path) {
+    return std::string(kMakerWebSite) + path;
+}
 
 Alert MakeInfoAlert(const std::string& mainKey, const std::string& detailKey) {
     Alert alert;
@@ -25,22 +27,24 @@ Alert MakeInfoAlert(const std::string& mainKey, const std::string& detailKey) {
 
 }  // namespace
 
-void Controller::runInfoAlertWithMainKey(const std::string& mainKey,
-                                         const std::string& detailKey) {
+void Controller::runInfoAlertWithMainKey(const std::string& mainKey, const std::string& detailKey) {
     MakeInfoAlert(mainKey, detailKey).runModal();
 }
 
 void Controller::runInfoAlertWithMainKey(const std::string& mainKey, const std::string& detailKey,
                                          const std::string& webURL) {
     Alert alert = MakeInfoAlert(mainKey, detailKey);
-    const std::size_t cancel = alert.addButtonWithTitle(LocalizedString("GenericCancelButtonTitle"));
+    const std::size_t cancel =
+        alert.addButtonWithTitle(LocalizedString("GenericCancelButtonTitle"));
     alert.setButtonKeyEquivalent(cancel, "\x1b");
     if (alert.runModal() == kAlertFirstButtonReturn) {
         OpenURL(webURL);
     }
 }
 
-void Controller::doClose(void* /*sender*/) { TerminateApplication(); }
+void Controller::doClose(void* /*sender*/) {
+    TerminateApplication();
+}
 
 void Controller::doInfoHWOff(void* /*sender*/) {
     if (Verdicts::offscreenPasses(mFeaturesMask)) {
@@ -76,6 +80,10 @@ void Controller::doInfoAntiAlias(void* /*sender*/) {
     }
 }
 
-void Controller::doDuoPPL(void* /*sender*/) { runInfoAlertWithMainKey("DuoNoPPL", "DuoNoPPL_detail"); }
+void Controller::doDuoPPL(void* /*sender*/) {
+    runInfoAlertWithMainKey("DuoNoPPL", "DuoNoPPL_detail");
+}
 
-void Controller::doMoreAboutVersions(void* /*sender*/) { OpenURL(MakerPage(kEditionComparisonPage)); }
+void Controller::doMoreAboutVersions(void* /*sender*/) {
+    OpenURL(MakerPage(kEditionComparisonPage));
+}

@@ -64,4 +64,6 @@ void Controller::reportResults() {
     runInfoAlertWithMainKey(key, key + "_detail");
 }
 
-void Controller::doReviewResults(void* /*sender*/) { reportResults(); }
+void Controller::doReviewResults(void* /*sender*/) {
+    reportResults();
+}

@@ -34,8 +34,12 @@ std::optional<std::string> StringValue(plist_t node) {
     return std::string(text, static_cast<std::size_t>(length));
 }
 
-bool IsDictionary(plist_t node) { return node != nullptr && plist_get_node_type(node) == PLIST_DICT; }
-bool IsArray(plist_t node) { return node != nullptr && plist_get_node_type(node) == PLIST_ARRAY; }
+bool IsDictionary(plist_t node) {
+    return node != nullptr && plist_get_node_type(node) == PLIST_DICT;
+}
+bool IsArray(plist_t node) {
+    return node != nullptr && plist_get_node_type(node) == PLIST_ARRAY;
+}
 
 // True when no element nests deeper than the limit: opening tags minus closing ones.
 bool NestingWithinLimit(const uint8_t* bytes, std::size_t size) {

@@ -20,7 +20,8 @@ int64_t GetVRAM() {
         int64_t accelerated = 0;
         int64_t window = 0;
         const CGLError memoryError = CGLDescribeRenderer(info, i, kCGLRPVideoMemory, &size);
-        const CGLError acceleratedError = CGLDescribeRenderer(info, i, kCGLRPAccelerated, &accelerated);
+        const CGLError acceleratedError =
+            CGLDescribeRenderer(info, i, kCGLRPAccelerated, &accelerated);
         const CGLError windowError = CGLDescribeRenderer(info, i, kCGLRPWindow, &window);
         if (memoryError == kCGLNoError && acceleratedError == kCGLNoError &&
             windowError == kCGLNoError && accelerated != 0 && window != 0) {

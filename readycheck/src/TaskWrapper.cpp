@@ -22,7 +22,9 @@ const RunLoopModes& ReadModes() {
     return sModes;
 }
 
-NotificationCenter& Center() { return NotificationCenter::defaultCenter(); }
+NotificationCenter& Center() {
+    return NotificationCenter::defaultCenter();
+}
 
 }  // namespace
 

@@ -10,16 +10,28 @@ constexpr int32_t kFullSupport = 0x1F;
 constexpr int32_t kShadowBits = kFeatureTwoSidedStencil | kFeatureOffscreenStencil;
 constexpr int32_t kLowFourBits = 0x0F;
 
-bool isFull(int32_t mask) { return (mask & kFullSupport) == kFullSupport; }
+bool isFull(int32_t mask) {
+    return (mask & kFullSupport) == kFullSupport;
+}
 
 }  // namespace
 
-bool offscreenPasses(int32_t mask) { return (mask & kFeatureOffscreen) != 0; }
-bool shadowsPass(int32_t mask) { return (mask & kShadowBits) == kShadowBits; }
-bool lightingPasses(int32_t mask) { return (mask & kFeatureShaders) != 0; }
-bool antiAliasingPasses(int32_t mask) { return (mask & kFeatureMultisample) != 0; }
+bool offscreenPasses(int32_t mask) {
+    return (mask & kFeatureOffscreen) != 0;
+}
+bool shadowsPass(int32_t mask) {
+    return (mask & kShadowBits) == kShadowBits;
+}
+bool lightingPasses(int32_t mask) {
+    return (mask & kFeatureShaders) != 0;
+}
+bool antiAliasingPasses(int32_t mask) {
+    return (mask & kFeatureMultisample) != 0;
+}
 
-std::string basicImage(int32_t mask) { return isFull(mask) ? "GreenCircle" : "HalfGreenCircle"; }
+std::string basicImage(int32_t mask) {
+    return isFull(mask) ? "GreenCircle" : "HalfGreenCircle";
+}
 
 std::string duoImage(int32_t mask) {
     if (isFull(mask)) {

@@ -17,11 +17,12 @@ std::string Plist(const std::string& root) {
 }
 
 std::string Entry(const std::string& vram) {
-    return "<dict><key>_name</key><string>card</string><key>spdisplays_vram</key><string>" +
-           vram + "</string></dict>";
+    return "<dict><key>_name</key><string>card</string><key>spdisplays_vram</key><string>" + vram +
+           "</string></dict>";
 }
 
-std::string Report(const std::string& items, const std::string& type = "<string>SPDisplaysDataType</string>") {
+std::string Report(const std::string& items,
+                   const std::string& type = "<string>SPDisplaysDataType</string>") {
     return "<dict><key>_dataType</key>" + type + "<key>_items</key>" + items + "</dict>";
 }
 
@@ -30,19 +31,20 @@ const std::string kOtherReport =
     "<dict><key>_dataType</key><string>SPUSBDataType</string><key>_items</key><array/></dict>";
 
 TEST(DisplayReport, TheLastEntryWithAStringDecides) {
-    EXPECT_EQ(Read(Plist("<array>" + Report("<array>" + Entry(kShared) + Entry("8 GB") +
-                                            "<dict><key>_name</key><string>x</string></dict>" +
-                                            "</array>") +
+    EXPECT_EQ(Read(Plist("<array>" +
+                         Report("<array>" + Entry(kShared) + Entry("8 GB") +
+                                "<dict><key>_name</key><string>x</string></dict>" + "</array>") +
                          "</array>")),
               VideoMemoryKind::Dedicated);
-    EXPECT_EQ(Read(Plist("<array>" + Report("<array>" + Entry("8 GB") + Entry(kShared) +
-                                            "<string>not a dictionary</string>"
-                                            "<dict><key>spdisplays_vram</key><integer>3</integer></dict>"
-                                            "</array>") +
+    EXPECT_EQ(Read(Plist("<array>" +
+                         Report("<array>" + Entry("8 GB") + Entry(kShared) +
+                                "<string>not a dictionary</string>"
+                                "<dict><key>spdisplays_vram</key><integer>3</integer></dict>"
+                                "</array>") +
                          "</array>")),
               VideoMemoryKind::Shared);
-    EXPECT_EQ(Read(Plist("<array>" + Report("<array>" + Entry("spdisplays_integrated_VRAM") +
-                                            "</array>") +
+    EXPECT_EQ(Read(Plist("<array>" +
+                         Report("<array>" + Entry("spdisplays_integrated_VRAM") + "</array>") +
                          "</array>")),
               VideoMemoryKind::Dedicated)
         << "the comparison is exact";
@@ -56,7 +58,8 @@ TEST(DisplayReport, FindsTheFirstDisplayReportAmongOthers) {
                          Report("<array>" + Entry(kShared) + "</array>") + "</array>")),
               std::nullopt)
         << "a later report is never looked at";
-    EXPECT_EQ(Read(Plist("<array>" + Report("<array>" + Entry("1 GB") + "</array>", "<integer>1</integer>") +
+    EXPECT_EQ(Read(Plist("<array>" +
+                         Report("<array>" + Entry("1 GB") + "</array>", "<integer>1</integer>") +
                          Report("<array>" + Entry(kShared) + "</array>") + "</array>")),
               VideoMemoryKind::Shared)
         << "a data type that is not a string does not match";
@@ -64,10 +67,8 @@ TEST(DisplayReport, FindsTheFirstDisplayReportAmongOthers) {
 
 TEST(DisplayReport, AnythingElseTellsNothing) {
     for (const std::string& output : {
-             std::string(),
-             std::string("not a property list at all"),
-             std::string("\x00\x01\x02", 3),
-             std::string("bplist00"),
+             std::string(), std::string("not a property list at all"),
+             std::string("\x00\x01\x02", 3), std::string("bplist00"),
              Plist(Report("<array>" + Entry(kShared) + "</array>")),  // a dictionary root
              Plist("<array>" + kOtherReport + "</array>"),
              Plist("<array>" + Report("<array/>") + "</array>"),
@@ -80,13 +81,14 @@ TEST(DisplayReport, AnythingElseTellsNothing) {
 
 TEST(DisplayReport, StringsHoldingANulByteAreComparedWhole) {
     const std::string nul("\0", 1);
-    EXPECT_EQ(Read(Plist("<array>" + Report("<array>" + Entry("x") + "</array>",
-                                            "<string>SPDisplaysDataType" + nul + "</string>") +
+    EXPECT_EQ(Read(Plist("<array>" +
+                         Report("<array>" + Entry("x") + "</array>",
+                                "<string>SPDisplaysDataType" + nul + "</string>") +
                          "</array>")),
               std::nullopt);
-    EXPECT_EQ(Read(Plist("<array>" + Report("<array>" + Entry(kShared + nul) + "</array>") +
-                         "</array>")),
-              VideoMemoryKind::Dedicated)
+    EXPECT_EQ(
+        Read(Plist("<array>" + Report("<array>" + Entry(kShared + nul) + "</array>") + "</array>")),
+        VideoMemoryKind::Dedicated)
         << "not the integrated token";
 }
 
@@ -101,9 +103,9 @@ TEST(DisplayReport, DeepNestingIsRefusedWithoutExhaustingTheStack) {
 TEST(DisplayReport, AFiftyMegabyteOutputIsRead) {
     const std::string padding(50U << 20, 'x');
     const std::string big = "<dict><key>_name</key><string>" + padding + "</string></dict>";
-    EXPECT_EQ(Read(Plist("<array>" + Report("<array>" + big + Entry(kShared) + "</array>") +
-                         "</array>")),
-              VideoMemoryKind::Shared);
+    EXPECT_EQ(
+        Read(Plist("<array>" + Report("<array>" + big + Entry(kShared) + "</array>") + "</array>")),
+        VideoMemoryKind::Shared);
 }
 
 }  // namespace

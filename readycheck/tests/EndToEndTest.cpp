@@ -22,7 +22,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Windows come and go while they are listed: an X error is no reason to end the test.
-int IgnoreXError(Display* /*display*/, XErrorEvent* /*event*/) { return 0; }
+int IgnoreXError(Display* /*display*/, XErrorEvent* /*event*/) {
+    return 0;
+}
 
 // Ends the program if the test stops before it has.
 struct ChildGuard {
@@ -104,7 +106,9 @@ void SendDeleteWindow(Display* display, Window window) {
 }
 
 int CountProcessesRunning(const std::string& path) {
-    const std::string command = "pgrep -c -f '^" + path + "' > /tmp/readycheck-pgrep.$$; cat /tmp/readycheck-pgrep.$$; rm -f /tmp/readycheck-pgrep.$$";
+    const std::string command = "pgrep -c -f '^" + path +
+                                "' > /tmp/readycheck-pgrep.$$; cat /tmp/readycheck-pgrep.$$; rm -f "
+                                "/tmp/readycheck-pgrep.$$";
     FILE* pipe = popen(command.c_str(), "r");
     int count = 0;
     if (pipe != nullptr) {
@@ -128,12 +132,13 @@ TEST(EndToEnd, ShowsTheWindowRevealsTheSummaryAndClosesCleanly) {
     ChildGuard guard{pid};
 
     std::vector<Window> main;
-    ASSERT_TRUE(WaitFor([&] { return !(main = MappedWindowsNamed(x.display, "ReadyCheck")).empty(); },
-                        30.0))
+    ASSERT_TRUE(WaitFor(
+        [&] { return !(main = MappedWindowsNamed(x.display, "ReadyCheck")).empty(); }, 30.0))
         << "the result window appears";
     // The summary alert, an untitled window, comes about two seconds later.
     std::vector<Window> alert;
-    ASSERT_TRUE(WaitFor([&] { return !(alert = MappedWindowsNamed(x.display, "")).empty(); }, 15.0));
+    ASSERT_TRUE(
+        WaitFor([&] { return !(alert = MappedWindowsNamed(x.display, "")).empty(); }, 15.0));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(std::system("import -window root readycheck-end-to-end.png"), 0);
 

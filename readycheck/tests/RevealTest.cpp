@@ -11,7 +11,8 @@ namespace {
 
 const Color kGood{0.0F, 0.7F, 0.0F, 1.0F};
 const Color kBad{0.7F, 0.0F, 0.0F, 1.0F};
-constexpr const char* kLightingPage = "http://www.scenegrade.example/scenegrade/lighting_and_shadows.html";
+constexpr const char* kLightingPage =
+    "http://www.scenegrade.example/scenegrade/lighting_and_shadows.html";
 constexpr const char* kComparisonPage =
     "http://www.scenegrade.example/scenegrade/version_3_features_table.html";
 
@@ -41,7 +42,9 @@ const Expected kTable[] = {
     {0x0E, {false, true, true, false}, "HalfGreenCircle", "HalfGreenCircle", "ResultPoor"},
 };
 
-void PrintTo(const Expected& expected, std::ostream* out) { *out << "mask " << expected.mask; }
+void PrintTo(const Expected& expected, std::ostream* out) {
+    *out << "mask " << expected.mask;
+}
 
 constexpr const char* kCaptions[] = {"oHWOffLabel", "oShadowLabel", "oHiResLightLabel",
                                      "oAntiAliasLabel"};
@@ -81,8 +84,9 @@ TEST_P(Reveal, ShowsMarksVerdictsAndSummaryForTheMask) {
     EXPECT_EQ(alerts[0].buttons, 1U);
 }
 
-INSTANTIATE_TEST_SUITE_P(Masks, Reveal, ::testing::ValuesIn(kTable),
-                         [](const auto& param) { return "Mask" + std::to_string(param.param.mask); });
+INSTANTIATE_TEST_SUITE_P(Masks, Reveal, ::testing::ValuesIn(kTable), [](const auto& param) {
+    return "Mask" + std::to_string(param.param.mask);
+});
 
 using RevealOrder = WindowTest;
 
@@ -119,8 +123,8 @@ TEST_F(RevealOrder, StepsComeOneAfterAnotherAndNothingBeforeTheWindow) {
         *this, [this](const char* name) { return field(name); },
         [this](const char* name) { return outlet<ImageView>(name); }, alerts);
     EXPECT_EQ(order, (std::vector<std::string>{"oHWOffCheck", "oShadowCheck", "oHiResLightCheck",
-                                               "oAntiAliasCheck", "oBasicCircle",
-                                               "oAdvancedCircle", "oDuoCircle", "summary"}));
+                                               "oAntiAliasCheck", "oBasicCircle", "oAdvancedCircle",
+                                               "oDuoCircle", "summary"}));
 }
 
 TEST_F(RevealOrder, AnOpenAlertHoldsTheRemainingSteps) {

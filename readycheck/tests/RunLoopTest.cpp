@@ -54,8 +54,10 @@ TEST(Notifications, ObjectFilterAndRemoval) {
     int a = 0;
     int b = 0;
     std::vector<std::string> seen;
-    center.addObserver(&seen, [&](const Notification&) { seen.push_back("any"); }, "n", nullptr);
-    center.addObserver(&seen, [&](const Notification&) { seen.push_back("a"); }, "n", &a);
+    center.addObserver(
+        &seen, [&](const Notification&) { seen.push_back("any"); }, "n", nullptr);
+    center.addObserver(
+        &seen, [&](const Notification&) { seen.push_back("a"); }, "n", &a);
     center.postNotificationName("n", &b);
     center.postNotificationName("other", &a);
     EXPECT_EQ(seen, (std::vector<std::string>{"any"}));
@@ -77,12 +79,15 @@ TEST(Notifications, AnObserverRemovedDuringDeliveryGetsNothingMore) {
     int first = 0;
     int second = 0;
     std::vector<std::string> seen;
-    center.addObserver(&first, [&](const Notification&) {
-        seen.push_back("first");
-        center.removeObserver(&second);
-    }, "n", nullptr);
-    center.addObserver(&second, [&](const Notification&) { seen.push_back("second"); }, "n",
-                       nullptr);
+    center.addObserver(
+        &first,
+        [&](const Notification&) {
+            seen.push_back("first");
+            center.removeObserver(&second);
+        },
+        "n", nullptr);
+    center.addObserver(
+        &second, [&](const Notification&) { seen.push_back("second"); }, "n", nullptr);
     center.postNotificationName("n", nullptr);
     EXPECT_EQ(seen, (std::vector<std::string>{"first"}));
 }

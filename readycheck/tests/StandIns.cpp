@@ -35,7 +35,9 @@ void Reset(uint32_t mask, Identity identity) {
     Events().clear();
 }
 
-System& CurrentSystem() { return sSystem; }
+System& CurrentSystem() {
+    return sSystem;
+}
 
 }  // namespace StandIn
 
@@ -52,8 +54,8 @@ VXStringArray VXGetDriverOpenGLIdentity(void) {
         return nullptr;
     }
     auto* array = new VXStringArrayRec;
-    for (const auto& item : {StandIn::sIdentity.vendor, StandIn::sIdentity.renderer,
-                             StandIn::sIdentity.version}) {
+    for (const auto& item :
+         {StandIn::sIdentity.vendor, StandIn::sIdentity.renderer, StandIn::sIdentity.version}) {
         if (item) {
             array->strings.push_back(*item);
         }
@@ -73,12 +75,20 @@ void VXStringArrayDispose(VXStringArray array) {
     delete array;
 }
 
-int32_t GestaltSystemVersion() { return StandIn::sSystem.versionAnswer; }
-std::string OperatingSystemVersionString() { return StandIn::sSystem.versionString; }
+int32_t GestaltSystemVersion() {
+    return StandIn::sSystem.versionAnswer;
+}
+std::string OperatingSystemVersionString() {
+    return StandIn::sSystem.versionString;
+}
 
-void OpenURL(const std::string& url) { StandIn::sSystem.openedURLs.push_back(url); }
+void OpenURL(const std::string& url) {
+    StandIn::sSystem.openedURLs.push_back(url);
+}
 
-CGDirectDisplayID CGMainDisplayID() { return 7; }
+CGDirectDisplayID CGMainDisplayID() {
+    return 7;
+}
 CGOpenGLDisplayMask CGDisplayIDToOpenGLDisplayMask(CGDirectDisplayID display) {
     return display == 7 ? 0x80U : 0U;
 }
@@ -99,7 +109,7 @@ CGLError CGLDescribeRenderer(CGLRendererInfoObj info, int32_t renderer, int32_t 
     if (entry.fails) {
         return kCGLBadProperty;
     }
-    *value = property == kCGLRPVideoMemory ? entry.videoMemory
+    *value = property == kCGLRPVideoMemory   ? entry.videoMemory
              : property == kCGLRPAccelerated ? entry.accelerated
                                              : entry.window;
     return kCGLNoError;

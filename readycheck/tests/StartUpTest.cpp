@@ -22,7 +22,8 @@ TEST_F(StartUp, RunnerStartsBeforeTheProbesThenTheWindowShowsWithMarksHidden) {
                                                        "mini", "-xml"}));
     EXPECT_EQ(taskDirectory, "/");
     EXPECT_TRUE(outlet<Window>("oResultWindow")->isVisible());
-    for (const char* mark : {"oHWOffCheck", "oShadowCheck", "oHiResLightCheck", "oAntiAliasCheck"}) {
+    for (const char* mark :
+         {"oHWOffCheck", "oShadowCheck", "oHiResLightCheck", "oAntiAliasCheck"}) {
         EXPECT_TRUE(field(mark)->isHidden()) << mark;
     }
     EXPECT_TRUE(outlet<Button>("oDuoBangButton")->isHidden());
@@ -66,9 +67,7 @@ TEST_F(StartUp, FewerThanThreeIdentityStringsLeaveTheRestUnknown) {
 }
 
 TEST_F(StartUp, VideoMemoryLineShowsWholeMegabytesOfA64BitSize) {
-    launch(0x1F, {}, [](StandIn::System& system) {
-        system.renderers = {{3 * kGiB, 1, 1, false}};
-    });
+    launch(0x1F, {}, [](StandIn::System& system) { system.renderers = {{3 * kGiB, 1, 1, false}}; });
     EXPECT_EQ(field("oVRAM")->stringValue(), "3072 MB");
 }
 

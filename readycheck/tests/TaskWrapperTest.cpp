@@ -77,7 +77,8 @@ TEST_F(TaskRunner, APathWithoutAProgramFailsItsLaunch) {
     EXPECT_NE(log.find("]: On task launch, caught NSInvalidArgumentException: " + reason + "\n"),
               std::string::npos)
         << log;
-    EXPECT_EQ(recorder.output, StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {reason}));
+    EXPECT_EQ(recorder.output,
+              StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {reason}));
     EXPECT_NE(recorder.output.find(reason), std::string::npos) << "the table holds the format";
     EXPECT_EQ(watch.destroyed, 1) << "destroyed right after reporting";
 }
@@ -105,8 +106,8 @@ TEST_F(TaskRunner, MegabytesOverManyReadsArriveInOrder) {
         expected += std::to_string(i) + "\n";
     }
     EXPECT_GT(expected.size(), 4U << 20);
-    EXPECT_TRUE(recorder.output == expected) << "sizes " << recorder.output.size() << " and "
-                                             << expected.size();
+    EXPECT_TRUE(recorder.output == expected)
+        << "sizes " << recorder.output.size() << " and " << expected.size();
 }
 
 TEST_F(TaskRunner, OutputIsTakenInDuringAModalPanelWhileDelayedCallsWait) {

@@ -18,8 +18,7 @@ protected:
         RunLoop::main().cancelDelayedCalls();
     }
     void refine(const std::string& xml) {
-        controller->refineVideoMemoryLine(reinterpret_cast<const uint8_t*>(xml.data()),
-                                          xml.size());
+        controller->refineVideoMemoryLine(reinterpret_cast<const uint8_t*>(xml.data()), xml.size());
     }
     std::string line() { return field("oVRAM")->stringValue(); }
 };
@@ -48,8 +47,8 @@ TEST_F(VideoMemoryLine, AFailedLaunchOrNoReportLeavesTheLine) {
 
 // The profiler installed beside the program, reading a fixture sysfs tree.
 TEST_F(VideoMemoryLine, TheInstalledProfilerRefinesTheLine) {
-    const SysfsFixture sysfs({{"0000:03:00.0", "0x1002", "0x73bf", "0x030000", "amdgpu",
-                               "8589934592"}});
+    const SysfsFixture sysfs(
+        {{"0000:03:00.0", "0x1002", "0x73bf", "0x030000", "amdgpu", "8589934592"}});
     setenv("SYSTEM_PROFILER_SYSFS_ROOT", sysfs.path().c_str(), 1);
     start();
     unsetenv("SYSTEM_PROFILER_SYSFS_ROOT");

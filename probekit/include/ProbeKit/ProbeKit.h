@@ -21,12 +21,12 @@ extern "C" {
 #endif
 
 /* A one-byte boolean: 0 is false, anything else true. */
-typedef unsigned char VXBoolean;
+typedef unsigned char VXBoolean; /* NOLINT(modernize-use-using): C */
 
 /* An ordered list of strings, positions counted from 1. Opaque; owned by whoever received it
  * and freed only by VXStringArrayDispose. Comparisons fold the letters A-Z to a-z; stored bytes
  * are kept unchanged. */
-typedef struct VXStringArrayRec* VXStringArray;
+typedef struct VXStringArrayRec* VXStringArray; /* NOLINT(modernize-use-using): C */
 
 /* Bits of the mask returned by VXGetDriverOpenGLFeatures. No other bit is ever set. */
 enum {

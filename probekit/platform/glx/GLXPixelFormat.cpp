@@ -23,27 +23,46 @@ Translation Translate(const GLint* words) {
     int drawableBits = 0;
     for (const GLint* word = words; *word != AGL_NONE; ++word) {
         switch (*word) {
-            case AGL_RGBA: out.glx.insert(out.glx.end(), {GLX_RENDER_TYPE, GLX_RGBA_BIT}); break;
-            case AGL_DOUBLEBUFFER: out.glx.insert(out.glx.end(), {GLX_DOUBLEBUFFER, True}); break;
-            case AGL_STEREO: out.glx.insert(out.glx.end(), {GLX_STEREO, True}); break;
-            case AGL_WINDOW: drawableBits |= GLX_WINDOW_BIT; break;
-            case AGL_OFFSCREEN: drawableBits |= GLX_PIXMAP_BIT; break;
-            case AGL_ACCELERATED: out.accelerated = true; break;
+            case AGL_RGBA:
+                out.glx.insert(out.glx.end(), {GLX_RENDER_TYPE, GLX_RGBA_BIT});
+                break;
+            case AGL_DOUBLEBUFFER:
+                out.glx.insert(out.glx.end(), {GLX_DOUBLEBUFFER, True});
+                break;
+            case AGL_STEREO:
+                out.glx.insert(out.glx.end(), {GLX_STEREO, True});
+                break;
+            case AGL_WINDOW:
+                drawableBits |= GLX_WINDOW_BIT;
+                break;
+            case AGL_OFFSCREEN:
+                drawableBits |= GLX_PIXMAP_BIT;
+                break;
+            case AGL_ACCELERATED:
+                out.accelerated = true;
+                break;
             case AGL_MINIMUM_POLICY:
-            case AGL_MULTISAMPLE: break;
-            case AGL_DEPTH_SIZE: out.glx.insert(out.glx.end(), {GLX_DEPTH_SIZE, *++word}); break;
+            case AGL_MULTISAMPLE:
+                break;
+            case AGL_DEPTH_SIZE:
+                out.glx.insert(out.glx.end(), {GLX_DEPTH_SIZE, *++word});
+                break;
             case AGL_STENCIL_SIZE:
                 out.glx.insert(out.glx.end(), {GLX_STENCIL_SIZE, *++word});
                 break;
             case AGL_SAMPLE_BUFFERS_ARB:
                 out.glx.insert(out.glx.end(), {GLX_SAMPLE_BUFFERS, *++word});
                 break;
-            case AGL_SAMPLES_ARB: out.glx.insert(out.glx.end(), {GLX_SAMPLES, *++word}); break;
-            default: out.valid = false; return out;
+            case AGL_SAMPLES_ARB:
+                out.glx.insert(out.glx.end(), {GLX_SAMPLES, *++word});
+                break;
+            default:
+                out.valid = false;
+                return out;
         }
     }
-    out.glx.insert(out.glx.end(), {GLX_DRAWABLE_TYPE, drawableBits != 0 ? drawableBits
-                                                                          : GLX_WINDOW_BIT});
+    out.glx.insert(out.glx.end(),
+                   {GLX_DRAWABLE_TYPE, drawableBits != 0 ? drawableBits : GLX_WINDOW_BIT});
     if ((drawableBits & GLX_WINDOW_BIT) != 0) {
         out.glx.insert(out.glx.end(), {GLX_X_RENDERABLE, True});
     }
@@ -65,8 +84,8 @@ bool HasHardwareRenderer(const X11Connection& connection) {
     if (!extensions.has("GLX_MESA_query_renderer")) {
         return true;
     }
-    auto* query = reinterpret_cast<PFNGLXQUERYRENDERERINTEGERMESAPROC>(glXGetProcAddressARB(
-        reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
+    auto* query = reinterpret_cast<PFNGLXQUERYRENDERERINTEGERMESAPROC>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
     unsigned int accelerated = 0;
     return query != nullptr &&
            query(connection.display, connection.screen, 0, GLX_RENDERER_ACCELERATED_MESA,
@@ -100,8 +119,8 @@ AGLPixelFormat aglChoosePixelFormat(const GDHandle* devices, GLint deviceCount,
     }
     X11ErrorTrap trap(connection->display);
     int count = 0;
-    GLXFBConfig* configs = glXChooseFBConfig(connection->display, connection->screen,
-                                             request.glx.data(), &count);
+    GLXFBConfig* configs =
+        glXChooseFBConfig(connection->display, connection->screen, request.glx.data(), &count);
     const bool found = configs != nullptr && count > 0;
     const GLXFBConfig best = found ? configs[0] : nullptr;
     if (configs != nullptr) {
@@ -119,8 +138,8 @@ GLboolean aglDescribePixelFormat(AGLPixelFormat format, GLint attribute, GLint* 
         return GL_FALSE;
     }
     int depth = 0;
-    if (glXGetFBConfigAttrib(format->connection->display, format->config, GLX_DEPTH_SIZE,
-                             &depth) != Success) {
+    if (glXGetFBConfigAttrib(format->connection->display, format->config, GLX_DEPTH_SIZE, &depth) !=
+        Success) {
         SetLastError(kAGLBadPixelFormat);
         return GL_FALSE;
     }
@@ -128,6 +147,8 @@ GLboolean aglDescribePixelFormat(AGLPixelFormat format, GLint attribute, GLint* 
     return GL_TRUE;
 }
 
-void aglDestroyPixelFormat(AGLPixelFormat format) { delete format; }
+void aglDestroyPixelFormat(AGLPixelFormat format) {
+    delete format;
+}
 
 }  // namespace GLPlatform

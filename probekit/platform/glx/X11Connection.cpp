@@ -42,7 +42,9 @@ bool X11ErrorTrap::failed() {
     return sErrorCount != mErrorsBefore;
 }
 
-void SetLastError(GLenum code) { sLastError = code; }
+void SetLastError(GLenum code) {
+    sLastError = code;
+}
 
 GLenum aglGetError() {
     const GLenum code = sLastError;

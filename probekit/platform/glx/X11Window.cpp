@@ -32,7 +32,9 @@ void DestroyXWindow(WindowRec& window) {
 
 }  // namespace
 
-GDHandle GetMainDevice() { return MainDevice(); }
+GDHandle GetMainDevice() {
+    return MainDevice();
+}
 
 OSStatus CreateNewWindow(WindowClass /*windowClass*/, WindowAttributes /*attributes*/,
                          const Rect* bounds, WindowRef* window) {
@@ -48,7 +50,9 @@ OSStatus CreateNewWindow(WindowClass /*windowClass*/, WindowAttributes /*attribu
     return 0;
 }
 
-CGrafPtr GetWindowPort(WindowRef window) { return window != nullptr ? &window->port : nullptr; }
+CGrafPtr GetWindowPort(WindowRef window) {
+    return window != nullptr ? &window->port : nullptr;
+}
 
 void DisposeWindow(WindowRef window) {
     if (window == nullptr) {
@@ -76,10 +80,10 @@ bool PrepareDrawable(WindowRec& window, GLXFBConfig config) {
         attributes.colormap = window.colormap;
         attributes.border_pixel = 0;
         const Rect& b = window.bounds;
-        window.xWindow = XCreateWindow(
-            display, root, b.left, b.top, static_cast<unsigned int>(b.right - b.left),
-            static_cast<unsigned int>(b.bottom - b.top), 0, visual->depth, InputOutput,
-            visual->visual, CWColormap | CWBorderPixel, &attributes);
+        window.xWindow =
+            XCreateWindow(display, root, b.left, b.top, static_cast<unsigned int>(b.right - b.left),
+                          static_cast<unsigned int>(b.bottom - b.top), 0, visual->depth,
+                          InputOutput, visual->visual, CWColormap | CWBorderPixel, &attributes);
         window.visual = visual->visualid;
         window.glxWindow = glXCreateWindow(display, config, window.xWindow, nullptr);
     }
