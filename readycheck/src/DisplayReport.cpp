@@ -41,8 +41,10 @@ bool IsArray(plist_t node) {
     return node != nullptr && plist_get_node_type(node) == PLIST_ARRAY;
 }
 
-// True when no element nests deeper than the limit: opening tags minus closing ones.
+// True when no element nests deeper than the limit: opening tags minus closing ones. One pass:
+// the next '>' is looked up again only once the scan has passed it.
 bool NestingWithinLimit(const uint8_t* bytes, std::size_t size) {
+    const uint8_t* close = bytes;
     int depth = 0;
     for (std::size_t i = 0; i + 1 < size; ++i) {
         if (bytes[i] != '<') {
@@ -52,10 +54,14 @@ bool NestingWithinLimit(const uint8_t* bytes, std::size_t size) {
         if (next == '/') {
             depth = depth > 0 ? depth - 1 : 0;  // stray closing tags earn no credit
         } else if (next != '?' && next != '!') {
+            if (close != nullptr && close <= bytes + i) {
+                close = static_cast<const uint8_t*>(std::memchr(bytes + i, '>', size - i));
+            }
+            if (close == nullptr) {
+                break;  // no tag closes from here on, so none opens
+            }
             // A self-closing element ("<true/>", "<array/>") opens nothing.
-            const void* end = std::memchr(bytes + i, '>', size - i);
-            const auto* close = static_cast<const uint8_t*>(end);
-            if (close == nullptr || close[-1] != '/') {
+            if (close[-1] != '/') {
                 ++depth;
             }
         }

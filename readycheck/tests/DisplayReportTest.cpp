@@ -100,6 +100,12 @@ TEST(DisplayReport, DeepNestingIsRefusedWithoutExhaustingTheStack) {
     EXPECT_EQ(Read(Plist(deep)), std::nullopt);
 }
 
+TEST(DisplayReport, OpeningBracketsWithoutEndAreScannedOnce) {
+    // Quadratic scanning would take hours over this.
+    EXPECT_EQ(Read(std::string(16U << 20, '<')), std::nullopt);
+    EXPECT_EQ(Read(Plist(std::string(1U << 20, '<') + "<array>")), std::nullopt);
+}
+
 TEST(DisplayReport, AFiftyMegabyteOutputIsRead) {
     const std::string padding(50U << 20, 'x');
     const std::string big = "<dict><key>_name</key><string>" + padding + "</string></dict>";
