@@ -109,7 +109,7 @@ AGLPixelFormat aglChoosePixelFormat(const GDHandle* devices, GLint deviceCount,
     if (!request.valid) {
         return Fail(kAGLBadAttribute);
     }
-    auto connection = AcquireConnection();
+    X11Connection* connection = AcquireConnection();
     if (connection == nullptr) {
         return Fail(kAGLBadConnection);
     }
@@ -129,7 +129,7 @@ AGLPixelFormat aglChoosePixelFormat(const GDHandle* devices, GLint deviceCount,
     if (!found || trap.failed()) {
         return Fail(kAGLBadPixelFormat);
     }
-    return new PixelFormatRec{std::move(connection), best};
+    return new PixelFormatRec{connection, best};
 }
 
 GLboolean aglDescribePixelFormat(AGLPixelFormat format, GLint attribute, GLint* value) {

@@ -3,14 +3,12 @@
 
 #include <GL/glx.h>
 
-#include <memory>
-
 #include "X11Connection.h"
 
 namespace GLPlatform {
 
 struct PixelFormatRec {
-    std::shared_ptr<X11Connection> connection;
+    X11Connection* connection;
     GLXFBConfig config;
 };
 
@@ -20,7 +18,7 @@ struct GrafPort {
 
 // The X window is made when a context is attached, for that context's visual.
 struct WindowRec {
-    std::shared_ptr<X11Connection> connection;
+    X11Connection* connection;
     Rect bounds;
     GrafPort port{this};
     Window xWindow = 0;
@@ -30,7 +28,7 @@ struct WindowRec {
 };
 
 struct ContextRec {
-    std::shared_ptr<X11Connection> connection;
+    X11Connection* connection;
     GLXFBConfig config;
     GLXContext context;
     WindowRec* drawable = nullptr;

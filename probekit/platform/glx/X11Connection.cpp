@@ -14,19 +14,19 @@ int CountError(Display* /*display*/, XErrorEvent* /*event*/) {
 
 }  // namespace
 
-std::shared_ptr<X11Connection> AcquireConnection() {
+X11Connection* AcquireConnection() {
     // NOTE: kept open for the life of the process. Closing it makes Mesa tear down its driver
     // screen, which the next probe would rebuild at a cost of about 50 ms on llvmpipe. Never
     // closed at exit either, where the driver's own clean-up may already have run.
-    static auto* sConnection = new std::shared_ptr<X11Connection>();
-    if (*sConnection == nullptr) {
+    static X11Connection sConnection{nullptr, 0};
+    if (sConnection.display == nullptr) {
         Display* display = XOpenDisplay(nullptr);
         if (display == nullptr) {
             return nullptr;
         }
-        *sConnection = std::make_shared<X11Connection>(display, DefaultScreen(display));
+        sConnection = {display, DefaultScreen(display)};
     }
-    return *sConnection;
+    return &sConnection;
 }
 
 X11ErrorTrap::X11ErrorTrap(Display* display)

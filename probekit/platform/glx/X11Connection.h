@@ -3,26 +3,19 @@
 
 #include <X11/Xlib.h>
 
-#include <memory>
-
 #include "GLPlatform.h"
 
 namespace GLPlatform {
 
-// The connection to $DISPLAY that every format, window and context shares.
+// The connection to $DISPLAY that every format, window and context shares. It lives for the
+// process.
 struct X11Connection {
     Display* display;
     int screen;
-
-    X11Connection(Display* openDisplay, int defaultScreen)
-        : display(openDisplay), screen(defaultScreen) {}
-    ~X11Connection() { XCloseDisplay(display); }
-    X11Connection(const X11Connection&) = delete;
-    X11Connection& operator=(const X11Connection&) = delete;
 };
 
-// Returns the shared connection, opening it on first use; null when there is no display.
-std::shared_ptr<X11Connection> AcquireConnection();
+// Returns the connection, opening it on first use; null while there is no display.
+X11Connection* AcquireConnection();
 
 // Counts X errors instead of letting Xlib's default handler end the process. The handler stays
 // installed until the trap is destroyed, after a final XSync.

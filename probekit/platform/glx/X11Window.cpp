@@ -42,11 +42,11 @@ OSStatus CreateNewWindow(WindowClass /*windowClass*/, WindowAttributes /*attribu
         bounds->right <= bounds->left) {
         return kParamError;
     }
-    auto connection = AcquireConnection();
+    X11Connection* connection = AcquireConnection();
     if (connection == nullptr) {
         return kNoDisplayError;
     }
-    *window = new WindowRec{std::move(connection), *bounds};
+    *window = new WindowRec{connection, *bounds};
     return 0;
 }
 
