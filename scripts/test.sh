@@ -10,7 +10,7 @@ jobs=$(nproc)
 build() {
     local dir=$1
     shift
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREADYCHECK_TESTS=ON "$@" >/dev/null
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREADYCHECK_TESTS=ON -DREADYCHECK_WERROR=ON "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
 }
 
