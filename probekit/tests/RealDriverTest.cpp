@@ -38,7 +38,7 @@ std::string InChild(const std::function<std::string()>& body) {
         _exit(write(fds[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 2);
     }
     close(fds[1]);
-    const std::string text = ReadAll(fds[0]);
+    std::string text = ReadAll(fds[0]);
     int status = 0;
     waitpid(pid, &status, 0);
     EXPECT_EQ(status, 0) << "the child ended through exit(), or by a signal";

@@ -75,10 +75,9 @@ bool HasHardwareRenderer(X11Connection& connection) {
     if (connection.hardware < 0) {
         const ExtensionList extensions(
             glXQueryExtensionsString(connection.display, connection.screen));
-        const bool hardware =
-            extensions.has("GLX_MESA_query_renderer")
-                ? QueryRendererAccelerated(connection)
-                : !IsKnownSoftwareRenderer(ReadRenderer(connection).c_str());
+        const bool hardware = extensions.has("GLX_MESA_query_renderer")
+                                  ? QueryRendererAccelerated(connection)
+                                  : !IsKnownSoftwareRenderer(ReadRenderer(connection).c_str());
         if (connection.lost) {
             return false;
         }

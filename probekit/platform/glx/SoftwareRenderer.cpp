@@ -10,9 +10,13 @@ namespace {
 
 // Lower case. Mesa's gallium and classic software drivers, its X11 driver, and the generic
 // renderers that remote and virtual desktops fall back on.
-constexpr const char* kSoftwareNames[] = {
-    "llvmpipe", "softpipe", "swrast", "software rasterizer", "mesa x11", "gdi generic",
-    "microsoft basic render"};
+constexpr const char* kSoftwareNames[] = {"llvmpipe",
+                                          "softpipe",
+                                          "swrast",
+                                          "software rasterizer",
+                                          "mesa x11",
+                                          "gdi generic",
+                                          "microsoft basic render"};
 
 }  // namespace
 
@@ -27,8 +31,9 @@ bool IsKnownSoftwareRenderer(const char* renderer) {
     if (name.rfind("swr ", 0) == 0) {
         return true;
     }
-    return std::any_of(std::begin(kSoftwareNames), std::end(kSoftwareNames),
-                       [&name](const char* software) { return name.find(software) != std::string::npos; });
+    return std::any_of(
+        std::begin(kSoftwareNames), std::end(kSoftwareNames),
+        [&name](const char* software) { return name.find(software) != std::string::npos; });
 }
 
 }  // namespace GLPlatform
