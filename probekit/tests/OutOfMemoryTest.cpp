@@ -14,19 +14,14 @@ bool sFailNext = false;
 void* operator new(std::size_t size) {
     void* block = sFailNext ? nullptr : std::malloc(size != 0 ? size : 1);
     sFailNext = false;
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    return block;
+    return block != nullptr ? block : throw std::bad_alloc();
 }
 
 // Replaced too: a sanitizer runtime's own would not pass through the one above.
 void* operator new(std::size_t size, const std::nothrow_t& /*tag*/) noexcept {
-    try {
-        return ::operator new(size);
-    } catch (...) {
-        return nullptr;
-    }
+    void* block = sFailNext ? nullptr : std::malloc(size);
+    sFailNext = false;
+    return block;
 }
 
 void operator delete(void* block) noexcept {
@@ -38,9 +33,8 @@ void operator delete(void* block, std::size_t /*size*/) noexcept {
 
 namespace {
 
-constexpr const char* kLong = "a string too long for the small-string buffer";
-
 TEST(OutOfMemory, EachStringArrayExportRecordsItAndChangesNothing) {
+    constexpr const char* kLong = "a string too long for the small-string buffer";
     sFailNext = true;
     EXPECT_EQ(VXStringArrayCreate(), nullptr);
     EXPECT_EQ(gLastError, kErrOutOfMemory);
