@@ -1,4 +1,5 @@
-// OpenGL queries and symbol lookup, forwarded to the real libGL and dynamic loader.
+// OpenGL queries and symbol lookup, forwarded to the real libGL and dynamic loader. GL calls are
+// guarded: with indirect rendering each one goes to the server, which may have gone away.
 #include <dlfcn.h>
 
 #include <GL/glx.h>
@@ -6,8 +7,6 @@
 #include "X11Connection.h"
 
 namespace GLPlatform {
-
-// Guarded: with indirect rendering every GL call goes to the server, which may have gone away.
 
 const GLubyte* glGetString(GLenum name) {
     const X11IOGuard guard(glXGetCurrentDisplay());
