@@ -92,7 +92,8 @@ TEST(RealLibrary, IdentityIsWhatGlxinfoReportsAndNothingIsLeft) {
         "glxinfo | sed -n 's/^OpenGL \\(vendor\\|renderer\\|version\\) string: /|/p'"
         " | tr -d '\\n'",
         "r");
-    const std::string expected = "63" + ReadAll(fileno(glxinfo)) + "|current=0|windows=0";
+    const std::string expected =
+        std::string("63").append(ReadAll(fileno(glxinfo))).append("|current=0|windows=0");
     pclose(glxinfo);
     EXPECT_EQ(Probe({}), expected);
 }
@@ -135,7 +136,7 @@ pid_t StartXvfb() {
     }
     close(fds[1]);
     // The server ends if the pipe closes before its whole line is written.
-    setenv("DISPLAY", (":" + ReadAll(fds[0], '\n')).c_str(), 1);
+    setenv("DISPLAY", std::string(":").append(ReadAll(fds[0], '\n')).c_str(), 1);
     return pid;
 }
 

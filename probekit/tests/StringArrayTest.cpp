@@ -24,7 +24,8 @@ struct Array {
     std::string joined() const {
         std::string out;
         for (int32_t i = 1; i <= VXStringArrayCount(handle); ++i) {
-            out += (i > 1 ? "|" : "") + std::string(VXStringArrayGet(handle, i));
+            out += i > 1 ? "|" : "";
+            out += VXStringArrayGet(handle, i);
         }
         return out;
     }
