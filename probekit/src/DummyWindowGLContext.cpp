@@ -6,6 +6,11 @@ namespace {
 
 constexpr Rect kHiddenWindowBounds{40, 40, 100, 100};
 
+struct FormatReleaser {
+    void operator()(AGLPixelFormat format) const { aglDestroyPixelFormat(format); }
+};
+using FormatOwner = std::unique_ptr<PixelFormatRec, FormatReleaser>;
+
 AGLPixelFormat ChoosePlainFormat(bool allowGeneric) {
     GDHandle device = GetMainDevice();
     const GLint accelerated[] = {AGL_RGBA, AGL_ACCELERATED, AGL_NONE};
@@ -15,47 +20,48 @@ AGLPixelFormat ChoosePlainFormat(bool allowGeneric) {
 
 }  // namespace
 
+void XDummyWindowGLContext::WindowDisposer::operator()(WindowRef window) const {
+    DisposeWindow(window);
+}
+
+void XDummyWindowGLContext::ContextReleaser::operator()(AGLContext context) const {
+    aglSetCurrentContext(nullptr);
+    aglSetDrawable(context, nullptr);
+    aglDestroyContext(context);
+}
+
 XDummyWindowGLContext::XDummyWindowGLContext(AGLPixelFormat format, bool allowGeneric) {
+    WindowRef window = nullptr;
     const OSStatus status =
-        CreateNewWindow(kPlainWindowClass, kWindowNoAttributes, &kHiddenWindowBounds, &mWindow);
+        CreateNewWindow(kPlainWindowClass, kWindowNoAttributes, &kHiddenWindowBounds, &window);
     if (status != 0) {
         throw static_cast<long>(status);
     }
-    AGLPixelFormat ownFormat = nullptr;
+    mWindow.reset(window);
+    FormatOwner ownFormat;
     if (format == nullptr) {
-        ownFormat = ChoosePlainFormat(allowGeneric);
+        ownFormat.reset(ChoosePlainFormat(allowGeneric));
         if (ownFormat == nullptr) {
-            DisposeWindow(mWindow);
+            mWindow.reset();
             throw 1L;
         }
     }
-    mContext = aglCreateContext(format != nullptr ? format : ownFormat, nullptr);
-    if (ownFormat != nullptr) {
-        aglDestroyPixelFormat(ownFormat);
-    }
-    if (mContext == nullptr) {
-        DisposeWindow(mWindow);
+    AGLContext context = aglCreateContext(format != nullptr ? format : ownFormat.get(), nullptr);
+    ownFormat.reset();
+    if (context == nullptr) {
+        mWindow.reset();
         throw static_cast<long>(aglGetError());
     }
-    aglSetDrawable(mContext, GetWindowPort(mWindow));
-    aglSetCurrentContext(mContext);
-}
-
-XDummyWindowGLContext::~XDummyWindowGLContext() {
-    aglSetCurrentContext(nullptr);
-    aglSetDrawable(mContext, nullptr);
-    aglDestroyContext(mContext);
-    DisposeWindow(mWindow);
+    mContext.reset(context);
+    // A context that cannot draw to the window, or cannot be made current, fails like one that
+    // cannot be created: no query may reach another context, or none at all.
+    if (aglSetDrawable(context, GetWindowPort(window)) == GL_FALSE ||
+        aglSetCurrentContext(context) == GL_FALSE) {
+        throw static_cast<long>(aglGetError());
+    }
 }
 
 StDummyWindowGLContext MakeProbingContext(AGLPixelFormat chosen) {
-    struct ReleaseOnExit {
-        AGLPixelFormat format;
-        ~ReleaseOnExit() {
-            if (format != nullptr) {
-                aglDestroyPixelFormat(format);
-            }
-        }
-    } release{chosen};
+    const FormatOwner release(chosen);
     return StDummyWindowGLContext(chosen, false);
 }

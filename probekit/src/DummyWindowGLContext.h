@@ -5,18 +5,24 @@
 
 #include "GLPlatform.h"
 
-// Either finishes with the context current on the hidden window, or throws a long and leaves
-// nothing behind. Releases only a format it chose itself.
+// Either finishes with its own context current on the hidden window, or throws a long and
+// leaves nothing behind. Releases only a format it chose itself.
 class XDummyWindowGLContext {
 public:
     XDummyWindowGLContext(GLPlatform::AGLPixelFormat format, bool allowGeneric);
-    ~XDummyWindowGLContext();
-    XDummyWindowGLContext(const XDummyWindowGLContext&) = delete;
-    XDummyWindowGLContext& operator=(const XDummyWindowGLContext&) = delete;
 
 private:
-    GLPlatform::WindowRef mWindow = nullptr;
-    GLPlatform::AGLContext mContext = nullptr;
+    struct WindowDisposer {
+        void operator()(GLPlatform::WindowRef window) const;
+    };
+    // Makes no context current, detaches the drawable, then destroys the context.
+    struct ContextReleaser {
+        void operator()(GLPlatform::AGLContext context) const;
+    };
+
+    // Destroyed in reverse: the context goes before the window.
+    std::unique_ptr<GLPlatform::WindowRec, WindowDisposer> mWindow;
+    std::unique_ptr<GLPlatform::ContextRec, ContextReleaser> mContext;
 };
 
 // Owns one XDummyWindowGLContext; lets its constructor's exception through.

@@ -1,315 +1,252 @@
 #include "FakeGLPlatform.h"
 
-#include <cstdio>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <sstream>
 
 using namespace GLPlatform;
 
 struct GLPlatform::DeviceRec {};
 struct GLPlatform::PixelFormatRec {
-    GLint depth;
+    int number;
 };
-struct GLPlatform::ContextRec {
-    CGrafPtr drawable = nullptr;
-};
+struct GLPlatform::ContextRec {};
+struct GLPlatform::WindowRec {};
 struct GLPlatform::GrafPort {};
-struct GLPlatform::WindowRec {
-    GrafPort port;
-};
 
 namespace FakeDriver {
-
 namespace {
 
+struct State {
+    Script script;
+    std::vector<std::string> calls;
+    int formats = 0;
+    GLuint names = 0;
+    int live = 0;
+    AGLContext current = nullptr;
+};
 State sState;
 DeviceRec sMainDevice;
 
-void Record(std::string call) {
-    sState.calls.push_back(std::move(call));
-}
-
-std::string Join(const AttributeWords& words) {
-    std::string text;
-    for (GLint word : words) {
-        text += (text.empty() ? "" : ",") + std::to_string(word);
-    }
-    return text;
-}
-
-std::string Hex(unsigned int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%04X", value);
-    return text;
-}
-
-bool IsValued(GLint attribute) {
-    return attribute == AGL_DEPTH_SIZE || attribute == AGL_STENCIL_SIZE ||
-           attribute == AGL_SAMPLE_BUFFERS_ARB || attribute == AGL_SAMPLES_ARB;
-}
-
-void GenFramebuffers(GLsizei count, GLuint* names) {
-    Record("glGenFramebuffersEXT");
-    for (GLsizei i = 0; i < count; ++i) {
-        names[i] = 100 + static_cast<GLuint>(i);
-    }
-}
-void BindFramebuffer(GLenum target, GLuint name) {
-    Record("glBindFramebufferEXT " + Hex(target) + " " + std::to_string(name));
-    sState.boundFramebuffer = name;
-}
-void GenRenderbuffers(GLsizei count, GLuint* names) {
-    Record("glGenRenderbuffersEXT");
-    for (GLsizei i = 0; i < count; ++i) {
-        names[i] = sState.nextRenderbuffer++;
-    }
-}
-void BindRenderbuffer(GLenum target, GLuint name) {
-    Record("glBindRenderbufferEXT " + Hex(target) + " " + std::to_string(name));
-}
-void RenderbufferStorage(GLenum target, GLenum format, GLsizei width, GLsizei height) {
-    Record("glRenderbufferStorageEXT " + Hex(target) + " " + Hex(format) + " " +
-           std::to_string(width) + "x" + std::to_string(height));
-}
-void FramebufferRenderbuffer(GLenum target, GLenum attachment, GLenum rbTarget, GLuint name) {
-    Record("glFramebufferRenderbufferEXT " + Hex(target) + " " + Hex(attachment) + " " +
-           Hex(rbTarget) + " " + std::to_string(name));
-}
-GLenum CheckFramebufferStatus(GLenum target) {
-    Record("glCheckFramebufferStatusEXT " + Hex(target));
-    return sState.script.framebufferStatus;
-}
-void DeleteRenderbuffers(GLsizei /*count*/, const GLuint* names) {
-    Record("glDeleteRenderbuffersEXT " + std::to_string(names[0]));
-}
-void DeleteFramebuffers(GLsizei /*count*/, const GLuint* names) {
-    Record("glDeleteFramebuffersEXT " + std::to_string(names[0]));
-}
-
 template <typename T>
-void* Address(T function) {
-    return reinterpret_cast<void*>(function);
+std::string Text(T value) {
+    std::ostringstream text;
+    text << std::hex << std::uppercase << value;
+    return text.str();
+}
+std::string Text(const GLuint* names) {
+    return Text(*names);
+}
+std::string Text(GLuint* names) {  // the object being generated gets the next name
+    *names = ++sState.names;
+    return Text(*names);
 }
 
-const std::map<std::string, void*>& EntryPoints() {
-    static const std::map<std::string, void*> sEntryPoints{
-        {"glGenFramebuffersEXT", Address(GenFramebuffers)},
-        {"glBindFramebufferEXT", Address(BindFramebuffer)},
-        {"glGenRenderbuffersEXT", Address(GenRenderbuffers)},
-        {"glBindRenderbufferEXT", Address(BindRenderbuffer)},
-        {"glRenderbufferStorageEXT", Address(RenderbufferStorage)},
-        {"glFramebufferRenderbufferEXT", Address(FramebufferRenderbuffer)},
-        {"glCheckFramebufferStatusEXT", Address(CheckFramebufferStatus)},
-        {"glDeleteRenderbuffersEXT", Address(DeleteRenderbuffers)},
-        {"glDeleteFramebuffersEXT", Address(DeleteFramebuffers)},
-    };
-    return sEntryPoints;
+// Records the call with its arguments (numbers in hexadecimal), counts what it makes (+1) or ends
+// (-1), and tells whether the script makes it fail; throws where the script says so.
+template <typename... Args>
+bool Fails(const char* name, int made, Args... args) {
+    std::string call = name;
+    ((call += ' ', call += Text(args)), ...);
+    sState.calls.push_back(call);
+    if (sState.script.throwing == call) {
+        throw std::bad_alloc();
+    }
+    const bool fails = !sState.script.failing.empty() && call.rfind(sState.script.failing, 0) == 0;
+    sState.live += fails ? 0 : made;
+    return fails;
+}
+
+template <typename... Args>
+void GL(const char* name, Args... args) {
+    EXPECT_NE(sState.current, nullptr) << name << " with no context current";
+    Fails(name, 0, args...);
+}
+
+constexpr const char* kEntryNames[] = {
+    "glGenFramebuffersEXT",        "glBindFramebufferEXT",     "glGenRenderbuffersEXT",
+    "glBindRenderbufferEXT",       "glRenderbufferStorageEXT", "glFramebufferRenderbufferEXT",
+    "glCheckFramebufferStatusEXT", "glDeleteRenderbuffersEXT", "glDeleteFramebuffersEXT"};
+
+template <int I, typename R, typename... Args>
+R Entry(Args... args) {
+    GL(kEntryNames[I], args...);
+    return static_cast<R>(sState.script.framebufferStatus);
+}
+
+void* const kEntryPoints[] = {
+    reinterpret_cast<void*>(Entry<0, void, GLsizei, GLuint*>),
+    reinterpret_cast<void*>(Entry<1, void, GLenum, GLuint>),
+    reinterpret_cast<void*>(Entry<2, void, GLsizei, GLuint*>),
+    reinterpret_cast<void*>(Entry<3, void, GLenum, GLuint>),
+    reinterpret_cast<void*>(Entry<4, void, GLenum, GLenum, GLsizei, GLsizei>),
+    reinterpret_cast<void*>(Entry<5, void, GLenum, GLenum, GLenum, GLuint>),
+    reinterpret_cast<void*>(Entry<6, GLenum, GLenum>),
+    reinterpret_cast<void*>(Entry<7, void, GLsizei, const GLuint*>),
+    reinterpret_cast<void*>(Entry<8, void, GLsizei, const GLuint*>)};
+
+// Stencil bits of what is bound: none for a framebuffer object without a stencil attachment.
+GLint StencilBits() {
+    const std::string binds = Log("glBindFramebufferEXT");
+    const bool bound = !binds.empty() && binds.substr(binds.size() - 2) != " 0";
+    const bool attached = !Log("glFramebufferRenderbufferEXT 8D40 8D20").empty();
+    return bound && !attached ? 0 : sState.script.stencilBits;
 }
 
 }  // namespace
 
 void Reset(Script script) {
-    sState = State{};
+    sState = State();
     sState.script = std::move(script);
 }
 
-State& Current() {
-    return sState;
-}
-
-std::vector<AttributeWords> ChosenLists() {
-    std::vector<AttributeWords> lists;
-    const std::string prefix = "aglChoosePixelFormat ";
-    for (const std::string& call : CallsStartingWith(prefix)) {
-        AttributeWords words;
-        std::size_t start = prefix.size();
-        while (start < call.size()) {
-            const std::size_t end = call.find(',', start);
-            words.push_back(std::stoi(call.substr(start, end - start)));
-            start = end == std::string::npos ? call.size() : end + 1;
-        }
-        words.pop_back();  // AGL_NONE
-        lists.push_back(words);
-    }
-    return lists;
-}
-
-std::vector<std::string> CallsStartingWith(const std::string& prefix) {
-    std::vector<std::string> found;
+std::string Log(const std::string& prefix) {
+    std::string log;
     for (const std::string& call : sState.calls) {
         if (call.rfind(prefix, 0) == 0) {
-            found.push_back(call);
+            log += log.empty() ? "" : "; ";
+            log += call;
         }
     }
-    return found;
+    return log;
 }
 
-bool Holds(const AttributeWords& words, GLint attribute, std::optional<GLint> value) {
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        if (words[i] == attribute) {
-            return !value || (i + 1 < words.size() && words[i + 1] == *value);
-        }
-        if (IsValued(words[i])) {
-            ++i;
-        }
-    }
-    return false;
+int Live() {
+    return sState.live + (sState.current != nullptr ? 1 : 0);
 }
 
-Script CapableDriver() {
+int FormatNumber(AGLPixelFormat format) {
+    return format != nullptr ? format->number : 0;
+}
+
+Script Capable(const std::function<void(Script&)>& change) {
     Script script;
-    script.strings = {
-        {GL_VENDOR, "Fake Vendor"},
-        {GL_RENDERER, "Fake Renderer 9000"},
-        {GL_VERSION, "2.1 FAKE-1.0.2"},
-        {GL_EXTENSIONS,
-         "GL_ARB_multisample GL_EXT_framebuffer_object GL_EXT_packed_depth_stencil "
-         "GL_EXT_stencil_two_side GL_ARB_shading_language_100 GL_ARB_shader_objects "
-         "GL_ARB_vertex_shader GL_ARB_fragment_shader"},
-    };
+    script.strings = {{GL_VENDOR, "Fake Vendor"},
+                      {GL_RENDERER, "Fake Renderer 9000"},
+                      {GL_VERSION, "2.1 FAKE-1.0.2"},
+                      {GL_EXTENSIONS,
+                       "GL_ARB_multisample GL_EXT_framebuffer_object GL_EXT_packed_depth_stencil "
+                       "GL_EXT_stencil_two_side GL_ARB_shading_language_100 "
+                       "GL_ARB_shader_objects GL_ARB_vertex_shader GL_ARB_fragment_shader"}};
+    change(script);
     return script;
 }
 
 }  // namespace FakeDriver
 
-using FakeDriver::Record;
-using FakeDriver::sState;
+using namespace FakeDriver;
 
 GDHandle GLPlatform::GetMainDevice() {
-    Record("GetMainDevice");
-    return &FakeDriver::sMainDevice;
+    Fails("GetMainDevice", 0);
+    return &sMainDevice;
 }
 
 AGLPixelFormat GLPlatform::aglChoosePixelFormat(const GDHandle* devices, GLint deviceCount,
                                                 const GLint* attributes) {
-    FakeDriver::AttributeWords words;
-    for (const GLint* word = attributes; *word != AGL_NONE; ++word) {
-        words.push_back(*word);
+    EXPECT_TRUE(deviceCount == 1 && devices[0] == &sMainDevice);
+    const Words words(attributes, std::find(attributes, attributes + 64, AGL_NONE));
+    std::string list;
+    for (const GLint word : words) {
+        list += list.empty() ? "" : ",";
+        list += std::to_string(word);
     }
-    words.push_back(AGL_NONE);
-    Record("aglChoosePixelFormat " + FakeDriver::Join(words));
-    words.pop_back();
-    if (deviceCount != 1 || devices[0] != &FakeDriver::sMainDevice ||
-        !sState.script.canMeet(words)) {
-        return nullptr;
-    }
-    ++sState.liveFormats;
-    return new PixelFormatRec{sState.script.depthOf(words)};
+    const bool met = sState.script.canMeet(words);
+    return Fails("choose", met ? 1 : 0, list) || !met ? nullptr
+                                                      : new PixelFormatRec{++sState.formats};
 }
 
 GLboolean GLPlatform::aglDescribePixelFormat(AGLPixelFormat format, GLint attribute, GLint* value) {
-    Record("aglDescribePixelFormat " + std::to_string(attribute));
-    if (sState.script.describeFails) {
-        return GL_FALSE;
-    }
-    *value = format->depth;
-    return GL_TRUE;
+    Fails("describe", 0, format->number, attribute);
+    *value = sState.script.depth;
+    return sState.script.depth >= 0 ? GL_TRUE : GL_FALSE;
 }
 
 void GLPlatform::aglDestroyPixelFormat(AGLPixelFormat format) {
-    Record("aglDestroyPixelFormat");
-    --sState.liveFormats;
+    Fails("destroyFormat", -1, format->number);
     delete format;
 }
 
-AGLContext GLPlatform::aglCreateContext(AGLPixelFormat /*format*/, AGLContext /*share*/) {
-    Record("aglCreateContext");
-    if (sState.script.contextFails) {
-        return nullptr;
-    }
-    ++sState.liveContexts;
-    return new ContextRec;
+AGLContext GLPlatform::aglCreateContext(AGLPixelFormat format, AGLContext /*share*/) {
+    return Fails("aglCreateContext", 1, format->number) ? nullptr : new ContextRec;
 }
 
 GLenum GLPlatform::aglGetError() {
-    Record("aglGetError");
-    return sState.script.contextFails ? sState.script.contextError : 0;
+    Fails("aglGetError", 0);
+    return 10004;
 }
 
-GLboolean GLPlatform::aglSetDrawable(AGLContext context, CGrafPtr port) {
-    Record(port != nullptr ? "aglSetDrawable window" : "aglSetDrawable null");
-    context->drawable = port;
-    return GL_TRUE;
+GLboolean GLPlatform::aglSetDrawable(AGLContext /*context*/, CGrafPtr port) {
+    return Fails(port != nullptr ? "aglSetDrawable window" : "aglSetDrawable null", 0) ? GL_FALSE
+                                                                                       : GL_TRUE;
 }
 
 GLboolean GLPlatform::aglSetCurrentContext(AGLContext context) {
-    Record(context != nullptr ? "aglSetCurrentContext context" : "aglSetCurrentContext null");
-    sState.current = context;
-    return GL_TRUE;
+    const bool fails =
+        Fails(context != nullptr ? "aglSetCurrentContext" : "aglSetCurrentContext null", 0);
+    sState.current = fails ? nullptr : context;
+    return fails ? GL_FALSE : GL_TRUE;
 }
 
 GLboolean GLPlatform::aglDestroyContext(AGLContext context) {
-    Record("aglDestroyContext");
-    --sState.liveContexts;
+    EXPECT_NE(sState.current, context) << "destroyed while current";
+    Fails("aglDestroyContext", -1);
     delete context;
     return GL_TRUE;
 }
 
 OSStatus GLPlatform::CreateNewWindow(WindowClass windowClass, WindowAttributes attributes,
                                      const Rect* bounds, WindowRef* window) {
-    Record("CreateNewWindow " + std::to_string(windowClass) + " " + std::to_string(attributes) +
-           " " + std::to_string(bounds->top) + "," + std::to_string(bounds->left) + "," +
-           std::to_string(bounds->bottom) + "," + std::to_string(bounds->right));
-    if (sState.script.windowStatus != 0) {
-        return sState.script.windowStatus;
+    const std::string place = std::to_string(bounds->top) + "," + std::to_string(bounds->left) +
+                              "," + std::to_string(bounds->bottom) + "," +
+                              std::to_string(bounds->right);
+    if (Fails("CreateNewWindow", 1, windowClass, attributes, place)) {
+        return -108;
     }
-    ++sState.liveWindows;
     *window = new WindowRec;
     return 0;
 }
 
 CGrafPtr GLPlatform::GetWindowPort(WindowRef window) {
-    return &window->port;
+    return reinterpret_cast<CGrafPtr>(window);
 }
 
 void GLPlatform::DisposeWindow(WindowRef window) {
-    Record("DisposeWindow");
-    --sState.liveWindows;
+    Fails("DisposeWindow", -1);
     delete window;
 }
 
 const GLubyte* GLPlatform::glGetString(GLenum name) {
-    Record("glGetString " + FakeDriver::Hex(name));
+    GL("glGetString", name);
     const auto found = sState.script.strings.find(name);
-    return found == sState.script.strings.end()
-               ? nullptr
-               : reinterpret_cast<const GLubyte*>(found->second.c_str());
+    const bool listed = found != sState.script.strings.end();
+    return listed ? reinterpret_cast<const GLubyte*>(found->second.c_str()) : nullptr;
 }
 
 void GLPlatform::glGetIntegerv(GLenum name, GLint* value) {
-    Record("glGetIntegerv " + FakeDriver::Hex(name));
-    const FakeDriver::Script& script = sState.script;
-    switch (name) {
-        case GL_STENCIL_BITS:
-            *value =
-                sState.boundFramebuffer != 0 ? script.framebufferStencilBits : script.stencilBits;
-            break;
-        case GL_SAMPLE_BUFFERS:
-            *value = script.sampleBuffers;
-            break;
-        case GL_SAMPLES:
-            *value = script.samples;
-            break;
-        default:
-            break;
-    }
+    GL("glGetIntegerv", name);
+    const Script& script = sState.script;
+    *value = name == GL_STENCIL_BITS ? StencilBits()
+             : name == GL_SAMPLES    ? script.samples
+                                     : script.sampleBuffers;
 }
 
 void GLPlatform::glGetBooleanv(GLenum name, GLboolean* value) {
-    Record("glGetBooleanv " + FakeDriver::Hex(name));
-    if (name == GL_STEREO) {
-        *value = sState.script.stereo;
-    }
+    GL("glGetBooleanv", name);
+    *value = sState.script.stereo;
 }
 
 void GLPlatform::glEnable(GLenum capability) {
-    Record("glEnable " + FakeDriver::Hex(capability));
+    GL("glEnable", capability);
 }
 
 void* GLPlatform::dlsym(const char* name) {
-    Record(std::string("dlsym ") + name);
-    if (sState.script.missingEntryPoints.count(name) != 0) {
-        return nullptr;
-    }
-    const auto& entryPoints = FakeDriver::EntryPoints();
-    const auto found = entryPoints.find(name);
-    return found == entryPoints.end() ? nullptr : found->second;
+    Fails("dlsym", 0, name);
+    const auto* found =
+        std::find_if(std::begin(kEntryNames), std::end(kEntryNames),
+                     [name](const char* entry) { return std::strcmp(entry, name) == 0; });
+    const bool missing = name == sState.script.missingEntryPoint || found == std::end(kEntryNames);
+    return missing ? nullptr : kEntryPoints[found - std::begin(kEntryNames)];
 }

@@ -5,21 +5,29 @@ namespace GLPlatform {
 
 namespace {
 
+// Makes no context current, whichever connection the current one belongs to.
 void ReleaseCurrent() {
     if (glXGetCurrentContext() != nullptr) {
-        glXMakeContextCurrent(glXGetCurrentDisplay(), None, None, nullptr);
+        Display* display = glXGetCurrentDisplay();
+        const X11IOGuard guard(display);
+        glXMakeContextCurrent(display, None, None, nullptr);
     }
+}
+
+GLboolean Fail(GLenum code) {
+    SetLastError(code);
+    return GL_FALSE;
 }
 
 }  // namespace
 
 AGLContext aglCreateContext(AGLPixelFormat format, AGLContext share) {
-    if (format == nullptr) {
+    if (format == nullptr || format->connection->lost) {
         SetLastError(kAGLBadPixelFormat);
         return nullptr;
     }
     Display* display = format->connection->display;
-    X11ErrorTrap trap(display);
+    X11ErrorTrap trap(*format->connection);
     GLXContext context = glXCreateNewContext(display, format->config, GLX_RGBA_TYPE,
                                              share != nullptr ? share->context : nullptr, True);
     if (trap.failed() || context == nullptr) {
@@ -34,8 +42,7 @@ AGLContext aglCreateContext(AGLPixelFormat format, AGLContext share) {
 
 GLboolean aglSetDrawable(AGLContext context, CGrafPtr port) {
     if (context == nullptr) {
-        SetLastError(kAGLBadContext);
-        return GL_FALSE;
+        return Fail(kAGLBadContext);
     }
     if (port == nullptr) {
         if (glXGetCurrentContext() == context->context) {
@@ -44,44 +51,43 @@ GLboolean aglSetDrawable(AGLContext context, CGrafPtr port) {
         context->drawable = nullptr;
         return GL_TRUE;
     }
-    if (!PrepareDrawable(*port->window, context->config)) {
-        SetLastError(kAGLBadDrawable);
-        return GL_FALSE;
+    if (port->window->connection != context->connection ||
+        !PrepareDrawable(*port->window, context->config)) {
+        return Fail(kAGLBadDrawable);
     }
     context->drawable = port->window;
     return GL_TRUE;
 }
 
+// On failure nothing is current, so that no query reaches a context the caller had current.
 GLboolean aglSetCurrentContext(AGLContext context) {
     if (context == nullptr) {
         ReleaseCurrent();
         return GL_TRUE;
     }
     if (context->drawable == nullptr) {
-        SetLastError(kAGLBadDrawable);
-        return GL_FALSE;
+        ReleaseCurrent();
+        return Fail(kAGLBadDrawable);
     }
     Display* display = context->connection->display;
-    X11ErrorTrap trap(display);
+    X11ErrorTrap trap(*context->connection);
     const GLXDrawable drawable = context->drawable->glxWindow;
     // NOTE: the call can answer True although the server rejected it; the trap tells.
     if (glXMakeContextCurrent(display, drawable, drawable, context->context) == False ||
         trap.failed()) {
         ReleaseCurrent();
-        SetLastError(kAGLBadContext);
-        return GL_FALSE;
+        return Fail(kAGLBadContext);
     }
     return GL_TRUE;
 }
 
 GLboolean aglDestroyContext(AGLContext context) {
     if (context == nullptr) {
-        SetLastError(kAGLBadContext);
-        return GL_FALSE;
+        return Fail(kAGLBadContext);
     }
     {
         // Destroying a context can raise BadGC during its clean-up; keep the trap through it.
-        X11ErrorTrap trap(context->connection->display);
+        X11ErrorTrap trap(*context->connection);
         if (glXGetCurrentContext() == context->context) {
             ReleaseCurrent();
         }

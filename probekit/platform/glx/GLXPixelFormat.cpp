@@ -1,7 +1,7 @@
 // Pixel formats as GLX framebuffer configs.
+#include <utility>
 #include <vector>
 
-#include "ExtensionList.h"
 #include "GLXRecords.h"
 
 namespace GLPlatform {
@@ -77,22 +77,6 @@ bool HasGLX13(Display* display) {
            (major > 1 || (major == 1 && minor >= kMinimumGLXMinor));
 }
 
-// NOTE: GLX_MESA_query_renderer answers without a current context. Drivers that lack it are
-// the vendors' own hardware drivers, which have no software renderer to fall back on.
-bool HasHardwareRenderer(const X11Connection& connection) {
-    const ExtensionList extensions(glXQueryExtensionsString(connection.display, connection.screen));
-    if (!extensions.has("GLX_MESA_query_renderer")) {
-        return true;
-    }
-    auto* query = reinterpret_cast<PFNGLXQUERYRENDERERINTEGERMESAPROC>(
-        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
-    unsigned int accelerated = 0;
-    return query != nullptr &&
-           query(connection.display, connection.screen, 0, GLX_RENDERER_ACCELERATED_MESA,
-                 &accelerated) != False &&
-           accelerated != 0;
-}
-
 AGLPixelFormat Fail(GLenum code) {
     SetLastError(code);
     return nullptr;
@@ -109,15 +93,15 @@ AGLPixelFormat aglChoosePixelFormat(const GDHandle* devices, GLint deviceCount,
     if (!request.valid) {
         return Fail(kAGLBadAttribute);
     }
-    X11Connection* connection = AcquireConnection();
+    ConnectionRef connection = AcquireConnection();
     if (connection == nullptr) {
         return Fail(kAGLBadConnection);
     }
+    X11ErrorTrap trap(*connection);
     if (!HasGLX13(connection->display) ||
         (request.accelerated && !HasHardwareRenderer(*connection))) {
         return Fail(kAGLBadPixelFormat);
     }
-    X11ErrorTrap trap(connection->display);
     int count = 0;
     GLXFBConfig* configs =
         glXChooseFBConfig(connection->display, connection->screen, request.glx.data(), &count);
@@ -129,7 +113,7 @@ AGLPixelFormat aglChoosePixelFormat(const GDHandle* devices, GLint deviceCount,
     if (!found || trap.failed()) {
         return Fail(kAGLBadPixelFormat);
     }
-    return new PixelFormatRec{connection, best};
+    return new PixelFormatRec{std::move(connection), best};
 }
 
 GLboolean aglDescribePixelFormat(AGLPixelFormat format, GLint attribute, GLint* value) {

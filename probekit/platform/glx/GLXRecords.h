@@ -8,7 +8,7 @@
 namespace GLPlatform {
 
 struct PixelFormatRec {
-    X11Connection* connection;
+    ConnectionRef connection;
     GLXFBConfig config;
 };
 
@@ -18,7 +18,7 @@ struct GrafPort {
 
 // The X window is made when a context is attached, for that context's visual.
 struct WindowRec {
-    X11Connection* connection;
+    ConnectionRef connection;
     Rect bounds;
     GrafPort port{this};
     Window xWindow = 0;
@@ -28,11 +28,15 @@ struct WindowRec {
 };
 
 struct ContextRec {
-    X11Connection* connection;
+    ConnectionRef connection;
     GLXFBConfig config;
     GLXContext context;
     WindowRec* drawable = nullptr;
 };
+
+// Whether the renderer is a hardware one: GLX_MESA_query_renderer's accelerated flag, or, without
+// that extension, not a known software renderer. Asked once per connection.
+bool HasHardwareRenderer(X11Connection& connection);
 
 // Gives the window an X window and GLX drawable that fit the config; false on failure.
 bool PrepareDrawable(WindowRec& window, GLXFBConfig config);

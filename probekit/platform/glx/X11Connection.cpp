@@ -6,40 +6,89 @@ namespace {
 
 unsigned long sErrorCount = 0;
 GLenum sLastError = 0;
+Display* sGuardedDisplay = nullptr;
+XIOErrorHandler sOuterIOHandler = nullptr;
 
 int CountError(Display* /*display*/, XErrorEvent* /*event*/) {
     ++sErrorCount;
     return 0;
 }
 
+// NOTE: Xlib's default I/O handler calls exit() before the per-connection exit handler is
+// reached, so one that returns must be in place as well.
+int ReturnFromIOError(Display* display) {
+    if (display != sGuardedDisplay && sOuterIOHandler != nullptr) {
+        return sOuterIOHandler(display);
+    }
+    return 0;
+}
+
+// Called instead of exit(): Xlib returns to the failed call, which then answers nothing.
+void MarkLost(Display* /*display*/, void* connection) {
+    static_cast<X11Connection*>(connection)->lost = true;
+}
+
 }  // namespace
 
-X11Connection* AcquireConnection() {
-    // NOTE: kept open for the life of the process. Closing it makes Mesa tear down its driver
-    // screen, which the next probe would rebuild at a cost of about 50 ms on llvmpipe. Never
-    // closed at exit either, where the driver's own clean-up may already have run.
-    static X11Connection sConnection{nullptr, 0};
-    if (sConnection.display == nullptr) {
+X11Connection::X11Connection(Display* openDisplay, int defaultScreen)
+    : display(openDisplay), screen(defaultScreen) {
+    XSetIOErrorExitHandler(display, MarkLost, this);
+}
+
+X11Connection::~X11Connection() {
+    X11IOGuard guard(display);
+    XCloseDisplay(display);
+}
+
+ConnectionRef AcquireConnection() {
+    // NOTE: kept open while the server lives. Closing it makes Mesa tear down its driver screen,
+    // which the next probe would rebuild at a cost of about 50 ms on llvmpipe. Never closed at
+    // exit either, where the driver's own clean-up may already have run.
+    static auto* sConnection = new ConnectionRef();
+    if (*sConnection != nullptr && (*sConnection)->lost) {
+        sConnection->reset();
+    }
+    if (*sConnection == nullptr) {
         Display* display = XOpenDisplay(nullptr);
         if (display == nullptr) {
             return nullptr;
         }
-        sConnection = {display, DefaultScreen(display)};
+        *sConnection = std::make_shared<X11Connection>(display, DefaultScreen(display));
     }
-    return &sConnection;
+    return *sConnection;
 }
 
-X11ErrorTrap::X11ErrorTrap(Display* display)
-    : mDisplay(display), mPrevious(XSetErrorHandler(CountError)), mErrorsBefore(sErrorCount) {}
+X11IOGuard::X11IOGuard(Display* display)
+    : mPreviousDisplay(sGuardedDisplay), mPrevious(XSetIOErrorHandler(ReturnFromIOError)) {
+    if (mPrevious != ReturnFromIOError) {
+        sOuterIOHandler = mPrevious;
+    }
+    sGuardedDisplay = display;
+}
+
+X11IOGuard::~X11IOGuard() {
+    sGuardedDisplay = mPreviousDisplay;
+    XSetIOErrorHandler(mPrevious);
+}
+
+X11ErrorTrap::X11ErrorTrap(X11Connection& connection)
+    : mConnection(connection),
+      mIOGuard(connection.display),
+      mPrevious(XSetErrorHandler(CountError)),
+      mErrorsBefore(sErrorCount) {}
 
 X11ErrorTrap::~X11ErrorTrap() {
-    XSync(mDisplay, False);
+    if (!mConnection.lost) {
+        XSync(mConnection.display, False);
+    }
     XSetErrorHandler(mPrevious);
 }
 
 bool X11ErrorTrap::failed() {
-    XSync(mDisplay, False);
-    return sErrorCount != mErrorsBefore;
+    if (!mConnection.lost) {
+        XSync(mConnection.display, False);
+    }
+    return mConnection.lost || sErrorCount != mErrorsBefore;
 }
 
 void SetLastError(GLenum code) {

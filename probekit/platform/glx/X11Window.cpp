@@ -1,4 +1,6 @@
 // The hidden window: an X window that is never mapped.
+#include <utility>
+
 #include "GLXRecords.h"
 
 namespace GLPlatform {
@@ -42,11 +44,11 @@ OSStatus CreateNewWindow(WindowClass /*windowClass*/, WindowAttributes /*attribu
         bounds->right <= bounds->left) {
         return kParamError;
     }
-    X11Connection* connection = AcquireConnection();
+    ConnectionRef connection = AcquireConnection();
     if (connection == nullptr) {
         return kNoDisplayError;
     }
-    *window = new WindowRec{connection, *bounds};
+    *window = new WindowRec{std::move(connection), *bounds};
     return 0;
 }
 
@@ -58,8 +60,8 @@ void DisposeWindow(WindowRef window) {
     if (window == nullptr) {
         return;
     }
-    {
-        X11ErrorTrap trap(window->connection->display);
+    if (!window->connection->lost) {
+        X11ErrorTrap trap(*window->connection);
         DestroyXWindow(*window);
     }
     delete window;
@@ -67,11 +69,11 @@ void DisposeWindow(WindowRef window) {
 
 bool PrepareDrawable(WindowRec& window, GLXFBConfig config) {
     Display* display = window.connection->display;
+    X11ErrorTrap trap(*window.connection);
     XVisualInfo* visual = glXGetVisualFromFBConfig(display, config);
     if (visual == nullptr) {
         return false;
     }
-    X11ErrorTrap trap(display);
     if (window.xWindow == 0 || window.visual != visual->visualid) {
         DestroyXWindow(window);
         const Window root = RootWindow(display, visual->screen);
