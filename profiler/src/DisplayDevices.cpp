@@ -76,7 +76,8 @@ MemorySignals SysfsSignals(const fs::path& device, const std::string& driver) {
 std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot) {
     std::vector<DisplayDevice> devices;
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(fs::path(sysfsRoot) / "bus/pci/devices", error)) {
+    for (const auto& entry :
+         fs::directory_iterator(fs::path(sysfsRoot) / "bus/pci/devices", error)) {
         const fs::path& path = entry.path();
         const auto pciClass = ReadNumber(path / "class");
         if (!pciClass || (*pciClass >> 16) != kDisplayClass) {

@@ -12,8 +12,8 @@ struct DisplayDevice {
     std::string address;  // "0000:00:02.0"
     uint16_t vendor = 0;
     uint16_t device = 0;
-    std::string driver;       // "i915", "amdgpu", ...; empty when unbound
-    std::string renderNode;   // "renderD128"; empty when the driver made none
+    std::string driver;        // "i915", "amdgpu", ...; empty when unbound
+    std::string renderNode;    // "renderD128"; empty when the driver made none
     bool bootDisplay = false;  // boot_vga: the firmware's display at start
     bool asleep = false;       // runtime-suspended by power management
     MemorySignals memory;      // the sysfs signals; the driver's are added later

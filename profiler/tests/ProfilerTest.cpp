@@ -95,8 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "i915-memory-regions")}},
         Machine{"intel-arc-i915",
                 {Entry("0000:03:00.0", "DG2 [Arc A770]", "16 GB", "i915-memory-regions")}},
-        Machine{"intel-arc-xe",
-                {Entry("0000:03:00.0", "DG2 [Arc A380]", "6 GB", "xe-tile-vram")}},
+        Machine{"intel-arc-xe", {Entry("0000:03:00.0", "DG2 [Arc A380]", "6 GB", "xe-tile-vram")}},
         Machine{"amd-apu-amdgpu",
                 {Entry("0000:04:00.0", "Rembrandt [Radeon 680M]", kShared, "amdgpu-apu-flag")}},
         Machine{"amd-apu-radeon",
@@ -124,8 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
         Machine{"qemu-stdvga", {Entry("0000:00:02.0", "Device 1111", kShared, "pci-topology")}},
         Machine{"no-display", {}},
         // A malformed database gives ids for names, not a crash or an exit.
-        Machine{"corrupt-ids",
-                {Entry("0000:00:02.0", "46a6", kShared, "i915-memory-regions")}}),
+        Machine{"corrupt-ids", {Entry("0000:00:02.0", "46a6", kShared, "i915-memory-regions")}}),
     [](const auto& test) {
         std::string name = test.param.name;
         std::replace(name.begin(), name.end(), '-', '_');
