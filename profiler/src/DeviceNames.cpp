@@ -24,7 +24,8 @@ std::jmp_buf* sOnError = nullptr;
 // returning; pci_alloc leaves the hook null and only pci_init would install libpci's own, which
 // ends the process. Ours jumps back to the one place that loads the database; with the database
 // loaded or dropped, lookups report nothing.
-[[noreturn]] void Fail(char* /*format*/, ...) {
+// The GNU spelling: clang makes it part of the function's type, as the hook's type requires.
+__attribute__((noreturn)) void Fail(char* /*format*/, ...) {
     if (sOnError == nullptr) {
         std::abort();
     }

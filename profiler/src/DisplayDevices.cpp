@@ -42,7 +42,7 @@ std::string LinkName(const fs::path& link) {
 std::string RenderNode(const fs::path& device) {
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(device / "drm", error)) {
-        const std::string name = entry.path().filename().string();
+        std::string name = entry.path().filename().string();
         if (name.starts_with("renderD")) {
             return name;
         }
