@@ -57,7 +57,9 @@ plist_t DeviceEntry(const DisplayDevice& device) {
 
 plist_t DisplaysReport() {
     std::vector<DisplayDevice> devices = FindDisplayDevices(SysfsRoot());
-    OrderForMainDisplay(devices, ScreenDevice());
+    if (devices.size() > 1) {  // the X server is asked only when there is a choice
+        OrderForMainDisplay(devices, ScreenDevice());
+    }
     plist_t items = plist_new_array();
     for (const DisplayDevice& device : devices) {
         plist_array_append_item(items, DeviceEntry(device));
