@@ -95,6 +95,9 @@ INSTANTIATE_TEST_SUITE_P(
                        "i915-memory-regions")}},
         Machine{"intel-arc-i915",
                 {Entry("0000:03:00.0", "DG2 [Arc A770]", "16 GB", "i915-memory-regions")}},
+        Machine{
+            "intel-igpu-xe",
+            {Entry("0000:00:02.0", "Raptor Lake-P [Iris Xe Graphics]", kShared, "xe-tile-vram")}},
         Machine{"intel-arc-xe", {Entry("0000:03:00.0", "DG2 [Arc A380]", "6 GB", "xe-tile-vram")}},
         Machine{"amd-apu-amdgpu",
                 {Entry("0000:04:00.0", "Rembrandt [Radeon 680M]", kShared, "amdgpu-apu-flag")}},
