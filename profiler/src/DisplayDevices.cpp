@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -50,6 +51,22 @@ std::string RenderNode(const fs::path& device) {
     return {};
 }
 
+// drm/cardN/cardN-eDP-1/enabled says "enabled" while the connector is driven: sysfs reports the
+// driver's last state without probing the hardware.
+bool Lit(const fs::path& device) {
+    std::error_code error;
+    for (const auto& card : fs::directory_iterator(device / "drm", error)) {
+        const std::string prefix = card.path().filename().string() + "-";
+        for (const auto& connector : fs::directory_iterator(card.path(), error)) {
+            if (connector.path().filename().string().starts_with(prefix) &&
+                ReadLine(connector.path() / "enabled") == "enabled") {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // The device's parent in the device tree is a host bridge ("pci0000:00") rather than a bridge.
 bool OnRootBus(const fs::path& device) {
     std::error_code error;
@@ -90,6 +107,7 @@ std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot) {
         device.driver = LinkName(path / "driver");
         device.renderNode = RenderNode(path);
         device.bootDisplay = ReadNumber(path / "boot_vga").value_or(0) == 1;
+        device.lit = Lit(path);
         device.asleep = ReadLine(path / "power/runtime_status").value_or("").starts_with("suspend");
         device.memory = SysfsSignals(path, device.driver);
         devices.push_back(std::move(device));
@@ -102,7 +120,7 @@ std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot) {
 void OrderForMainDisplay(std::vector<DisplayDevice>& devices,
                          const std::optional<std::string>& screenDevice) {
     const auto rank = [&](const DisplayDevice& device) {
-        return std::pair(device.address == screenDevice, device.bootDisplay);
+        return std::tuple(device.address == screenDevice, device.lit, device.bootDisplay);
     };
     std::stable_sort(devices.begin(), devices.end(),
                      [&](const auto& a, const auto& b) { return rank(a) < rank(b); });

@@ -15,6 +15,7 @@ struct DisplayDevice {
     std::string driver;        // "i915", "amdgpu", ...; empty when unbound
     std::string renderNode;    // "renderD128"; empty when the driver made none
     bool bootDisplay = false;  // boot_vga: the firmware's display at start
+    bool lit = false;          // one of its DRM connectors shows a picture now
     bool asleep = false;       // runtime-suspended by power management
     MemorySignals memory;      // the sysfs signals; the driver's are added later
 };
@@ -22,8 +23,8 @@ struct DisplayDevice {
 // Every device of class 0x03 under root/bus/pci/devices, in address order.
 std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot);
 
-// Puts the device driving the main display last: the X screen's GPU where known, else the
-// firmware's boot display; the rest keep their address order.
+// Puts the device driving the main display last: the X screen's GPU where known, else one that
+// shows a picture, the firmware's boot display first among those; the rest keep address order.
 void OrderForMainDisplay(std::vector<DisplayDevice>& devices,
                          const std::optional<std::string>& screenDevice);
 
