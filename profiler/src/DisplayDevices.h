@@ -24,7 +24,7 @@ struct DisplayDevice {
 std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot);
 
 // Puts the device driving the main display last: the X screen's GPU where known, else one that
-// shows a picture, the firmware's boot display first among those; the rest keep address order.
+// shows a picture, and between equals the firmware's boot display; the rest keep address order.
 void OrderForMainDisplay(std::vector<DisplayDevice>& devices,
                          const std::optional<std::string>& screenDevice);
 
