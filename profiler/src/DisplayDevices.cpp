@@ -3,27 +3,15 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr unsigned long kDisplayClass = 0x03;
-constexpr uint16_t kIntel = 0x8086;
-constexpr uint16_t kAMD = 0x1002;
 constexpr uint64_t kMiB = 1ULL << 20;
 constexpr uint64_t kGiB = 1ULL << 30;
-// amdgpu reports a carve-out of system memory as VRAM on APUs; no discrete card has this little.
-constexpr uint64_t kLargestApuCarveOut = 1ULL << 30;
-
-// Vendors of virtual machines' display adapters.
-constexpr uint16_t kVirtualVendors[] = {0x1234, 0x15AD, 0x1AF4, 0x80EE, 0x1B36, 0x1414};
-
-// Intel's discrete graphics: DG1, Arc (Alchemist) and Arc B (Battlemage).
-bool IsIntelDiscrete(uint16_t device) {
-    return (device >= 0x4905 && device <= 0x4909) || (device >= 0x5690 && device <= 0x56BF) ||
-           (device >= 0xE202 && device <= 0xE212);
-}
 
 std::optional<std::string> ReadLine(const fs::path& file) {
     std::ifstream in(file);
@@ -46,20 +34,67 @@ std::optional<unsigned long long> ReadNumber(const fs::path& file) {
     }
 }
 
-std::optional<uint64_t> DedicatedMemory(const fs::path& device, const std::string& driver) {
-    if (driver == "amdgpu") {
-        return ReadNumber(device / "mem_info_vram_total");
+std::string LinkName(const fs::path& link) {
+    std::error_code error;
+    const fs::path target = fs::read_symlink(link, error);
+    return error ? std::string() : target.filename().string();
+}
+
+std::string RenderNode(const fs::path& device) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(device / "drm", error)) {
+        std::string name = entry.path().filename().string();
+        if (name.starts_with("renderD")) {
+            return name;
+        }
     }
-    return std::nullopt;
+    return {};
+}
+
+// drm/cardN/cardN-eDP-1/enabled says "enabled" while the connector is driven: sysfs reports the
+// driver's last state without probing the hardware.
+bool Lit(const fs::path& device) {
+    std::error_code error;
+    for (const auto& card : fs::directory_iterator(device / "drm", error)) {
+        const std::string prefix = card.path().filename().string() + "-";
+        for (const auto& connector : fs::directory_iterator(card.path(), error)) {
+            if (connector.path().filename().string().starts_with(prefix) &&
+                ReadLine(connector.path() / "enabled") == "enabled") {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The device's parent in the device tree is a host bridge ("pci0000:00") rather than a bridge.
+bool OnRootBus(const fs::path& device) {
+    std::error_code error;
+    const fs::path real = fs::canonical(device, error);
+    return !error && real.parent_path().filename().string().starts_with("pci");
+}
+
+MemorySignals SysfsSignals(const fs::path& device, const std::string& driver) {
+    MemorySignals signals;
+    signals.onRootBus = OnRootBus(device);
+    if (driver == "amdgpu") {
+        signals.amdgpuVram = ReadNumber(device / "mem_info_vram_total");
+    }
+    std::error_code error;
+    if (driver == "xe" && fs::is_directory(device / "tile0", error)) {
+        // The driver writes this file for discrete parts only.
+        signals.xeVram = ReadNumber(device / "tile0/physical_vram_size_bytes").value_or(0);
+    }
+    return signals;
 }
 
 }  // namespace
 
 std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot) {
     std::vector<DisplayDevice> devices;
-    const fs::path bus = fs::path(sysfsRoot) / "bus/pci/devices";
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(bus, error)) {
+    for (const auto& entry :
+         fs::directory_iterator(fs::path(sysfsRoot) / "bus/pci/devices", error)) {
         const fs::path& path = entry.path();
         const auto pciClass = ReadNumber(path / "class");
         if (!pciClass || (*pciClass >> 16) != kDisplayClass) {
@@ -69,12 +104,12 @@ std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot) {
         device.address = path.filename().string();
         device.vendor = static_cast<uint16_t>(ReadNumber(path / "vendor").value_or(0));
         device.device = static_cast<uint16_t>(ReadNumber(path / "device").value_or(0));
-        std::error_code noDriver;
-        const fs::path driver = fs::read_symlink(path / "driver", noDriver);
-        if (!noDriver) {
-            device.driver = driver.filename().string();
-        }
-        device.dedicatedVRAM = DedicatedMemory(path, device.driver);
+        device.driver = LinkName(path / "driver");
+        device.renderNode = RenderNode(path);
+        device.bootDisplay = ReadNumber(path / "boot_vga").value_or(0) == 1;
+        device.lit = Lit(path);
+        device.asleep = ReadLine(path / "power/runtime_status").value_or("").starts_with("suspend");
+        device.memory = SysfsSignals(path, device.driver);
         devices.push_back(std::move(device));
     }
     std::sort(devices.begin(), devices.end(),
@@ -82,18 +117,13 @@ std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot) {
     return devices;
 }
 
-bool UsesSystemMemory(const DisplayDevice& device) {
-    if (std::find(std::begin(kVirtualVendors), std::end(kVirtualVendors), device.vendor) !=
-        std::end(kVirtualVendors)) {
-        return true;
-    }
-    if (device.vendor == kIntel) {
-        return !IsIntelDiscrete(device.device);
-    }
-    if (device.vendor == kAMD && device.dedicatedVRAM) {
-        return *device.dedicatedVRAM <= kLargestApuCarveOut;
-    }
-    return false;
+void OrderForMainDisplay(std::vector<DisplayDevice>& devices,
+                         const std::optional<std::string>& screenDevice) {
+    const auto rank = [&](const DisplayDevice& device) {
+        return std::tuple(device.address == screenDevice, device.lit, device.bootDisplay);
+    };
+    std::stable_sort(devices.begin(), devices.end(),
+                     [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
 }
 
 std::string SizeText(uint64_t bytes) {

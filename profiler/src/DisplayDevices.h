@@ -1,4 +1,4 @@
-// The PCI display controllers of a sysfs tree, and what each says of its memory.
+// The PCI display controllers of a sysfs tree, what each says of its memory, and their order.
 #pragma once
 
 #include <cstdint>
@@ -6,19 +6,27 @@
 #include <string>
 #include <vector>
 
+#include "MemoryKind.h"
+
 struct DisplayDevice {
     std::string address;  // "0000:00:02.0"
     uint16_t vendor = 0;
     uint16_t device = 0;
-    std::string driver;                     // "i915", "amdgpu", ...; empty when unbound
-    std::optional<uint64_t> dedicatedVRAM;  // bytes, where the driver tells
+    std::string driver;        // "i915", "amdgpu", ...; empty when unbound
+    std::string renderNode;    // "renderD128"; empty when the driver made none
+    bool bootDisplay = false;  // boot_vga: the firmware's display at start
+    bool lit = false;          // one of its DRM connectors shows a picture now
+    bool asleep = false;       // runtime-suspended by power management
+    MemorySignals memory;      // the sysfs signals; the driver's are added later
 };
 
 // Every device of class 0x03 under root/bus/pci/devices, in address order.
 std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot);
 
-// True for graphics that use system memory: integrated graphics of a CPU, APUs, virtual GPUs.
-bool UsesSystemMemory(const DisplayDevice& device);
+// Puts the device driving the main display last: the X screen's GPU where known, else one that
+// shows a picture, and between equals the firmware's boot display; the rest keep address order.
+void OrderForMainDisplay(std::vector<DisplayDevice>& devices,
+                         const std::optional<std::string>& screenDevice);
 
 // "8 GB", "768 MB".
 std::string SizeText(uint64_t bytes);

@@ -1,21 +1,17 @@
 // system_profiler -detailLevel mini -xml: the display controllers of this machine as an XML
-// property list on standard output.
+// property list on standard output, the one driving the main display last.
 #include <plist/plist.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "DeviceNames.h"
 #include "DisplayDevices.h"
-#include "NvidiaMemory.h"
+#include "Machine.h"
 
 namespace {
 
-constexpr uint16_t kNvidia = 0x10DE;
-// Where the sysfs tree is read from; tests point it at fixtures.
-constexpr const char* kSysfsRootVariable = "SYSTEM_PROFILER_SYSFS_ROOT";
 constexpr const char* kUnknownSize = "dedicated, size unknown";
 
 std::string Hex(uint16_t value) {
@@ -24,15 +20,19 @@ std::string Hex(uint16_t value) {
     return text;
 }
 
-std::string MemoryText(const DisplayDevice& device) {
-    if (UsesSystemMemory(device)) {
+std::string MemoryText(const MemoryKind& kind) {
+    if (kind.shared) {
         return "spdisplays_integrated_vram";
     }
-    std::optional<uint64_t> bytes = device.dedicatedVRAM;
-    if (!bytes && device.vendor == kNvidia) {
-        bytes = NvidiaDedicatedMemory(device.address);
+    return kind.bytes ? SizeText(*kind.bytes) : kUnknownSize;
+}
+
+MemoryKind DecideFor(const DisplayDevice& device) {
+    MemorySignals signals = device.memory;
+    if (!device.asleep && !device.renderNode.empty()) {
+        AskDriver(device, signals);
     }
-    return bytes ? SizeText(*bytes) : kUnknownSize;
+    return DecideMemoryKind(signals);
 }
 
 plist_t DeviceEntry(const DisplayDevice& device) {
@@ -49,13 +49,19 @@ plist_t DeviceEntry(const DisplayDevice& device) {
     if (!device.driver.empty()) {
         set("spdisplays_driver", device.driver);
     }
-    set("spdisplays_vram", MemoryText(device));
+    const MemoryKind kind = DecideFor(device);
+    set("spdisplays_vram", MemoryText(kind));
+    set("spdisplays_vram_source", kind.source);
     return entry;
 }
 
-plist_t DisplaysReport(const std::string& sysfsRoot) {
+plist_t DisplaysReport() {
+    std::vector<DisplayDevice> devices = FindDisplayDevices(SysfsRoot());
+    if (devices.size() > 1) {  // the X server is asked only when there is a choice
+        OrderForMainDisplay(devices, ScreenDevice());
+    }
     plist_t items = plist_new_array();
-    for (const DisplayDevice& device : FindDisplayDevices(sysfsRoot)) {
+    for (const DisplayDevice& device : devices) {
         plist_array_append_item(items, DeviceEntry(device));
     }
     plist_t report = plist_new_dict();
@@ -79,8 +85,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: system_profiler -detailLevel mini -xml\n");
         return 64;  // EX_USAGE
     }
-    const char* root = std::getenv(kSysfsRootVariable);
-    plist_t report = DisplaysReport(root != nullptr && *root != '\0' ? root : "/sys");
+    plist_t report = DisplaysReport();
     char* xml = nullptr;
     uint32_t length = 0;
     plist_to_xml(report, &xml, &length);

@@ -16,7 +16,8 @@
 namespace {
 
 constexpr double kStepDelay = 0.25;
-constexpr const char* kProfilerFromProgram = "/../libexec/readycheck/system_profiler";
+// The build derives this from its install directories (bin to libexec, or wherever they are set).
+constexpr const char* kProfilerFromProgram = "/" READYCHECK_PROFILER_FROM_PROGRAM;
 
 // What a missing identity line shows.
 std::string IdentityLine(const std::optional<std::string>& text) {

@@ -4,7 +4,6 @@
 #include "LocalizedStrings.h"
 #include "RunLoop.h"
 #include "StringFormat.h"
-#include "SysfsFixture.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -45,13 +44,11 @@ TEST_F(VideoMemoryLine, AFailedLaunchOrNoReportLeavesTheLine) {
     EXPECT_EQ(line(), "64 MB");
 }
 
-// The profiler installed beside the program, reading a fixture sysfs tree.
+// The profiler where the program looks for it (its test build), reading a recorded machine.
 TEST_F(VideoMemoryLine, TheInstalledProfilerRefinesTheLine) {
-    const SysfsFixture sysfs(
-        {{"0000:03:00.0", "0x1002", "0x73bf", "0x030000", "amdgpu", "8589934592"}});
-    setenv("SYSTEM_PROFILER_SYSFS_ROOT", sysfs.path().c_str(), 1);
+    setenv("SYSTEM_PROFILER_MACHINE", RECORDED_MACHINES "/amd-discrete-1g", 1);
     start();
-    unsetenv("SYSTEM_PROFILER_SYSFS_ROOT");
+    unsetenv("SYSTEM_PROFILER_MACHINE");
     const std::string dedicated = StringWithFormat(LocalizedString("VRAMDedicated"), {"64 MB"});
     EXPECT_TRUE(runUntil([&] { return line() == dedicated; })) << line();
 }

@@ -1,0 +1,59 @@
+// A recorded machine in the directory SYSTEM_PROFILER_MACHINE names: its sysfs tree in sys/, its
+// own pci.ids or else the one beside it, and in "answers" the replies of its drivers and X server
+// ("<address> amdgpu-apu 1", "<address> i915-local-memory <bytes>", "x-screen device <address>").
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "Machine.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path Recorded() {
+    const char* directory = std::getenv("SYSTEM_PROFILER_MACHINE");
+    return directory != nullptr ? directory : "";
+}
+
+std::optional<std::string> Answer(const std::string& subject, const std::string& question) {
+    std::ifstream in(Recorded() / "answers");
+    for (std::string who, what, value; in >> who >> what >> value;) {
+        if (who == subject && what == question) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string SysfsRoot() {
+    return Recorded() / "sys";
+}
+
+const char* PciIdsPath() {
+    static const std::string path =
+        fs::exists(Recorded() / "pci.ids") ? Recorded() / "pci.ids" : Recorded() / "../pci.ids";
+    return path.c_str();
+}
+
+void AskDriver(const DisplayDevice& device, MemorySignals& signals) {
+    std::string status;
+    std::ifstream(Recorded() / "sys/bus/pci/devices" / device.address / "power/runtime_status") >>
+        status;
+    if (status == "suspended") {
+        std::printf("woke %s\n", device.address.c_str());  // spoils the report
+    }
+    if (const auto apu = Answer(device.address, "amdgpu-apu")) {
+        signals.amdgpuApu = *apu == "1";
+    }
+    if (const auto local = Answer(device.address, "i915-local-memory")) {
+        signals.i915LocalMemory = std::stoull(*local);
+    }
+}
+
+std::optional<std::string> ScreenDevice() {
+    return Answer("x-screen", "device");
+}
