@@ -5,6 +5,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "NotificationCenter.h"
 
 const std::string kFileHandleReadCompletionNotification = "NSFileHandleReadCompletionNotification";
@@ -90,6 +92,17 @@ Data FileHandle::readChunk() {
     }
 }
 
-Data FileHandle::availableData() {
-    return readChunk();
+Data FileHandle::availableDataBefore(Deadline deadline) {
+    pollfd readable{mDescriptor, POLLIN, 0};
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        const int ready = poll(&readable, 1, static_cast<int>(std::max<int64_t>(left.count(), 0)));
+        if (ready > 0) {
+            return readChunk();  // bytes, or end of file
+        }
+        if (ready == 0 || errno != EINTR) {
+            return nullptr;
+        }
+    }
 }
