@@ -1,7 +1,10 @@
 // The task runner with real child processes.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -9,58 +12,79 @@
 #include "NotificationCenter.h"
 #include "PlatformException.h"
 #include "RunLoop.h"
-#include "ScriptDirectory.h"
 #include "StringFormat.h"
 #include "TaskWrapper.h"
 
 namespace {
 
+using Events = std::vector<std::string>;
+
+// Records the runners' notices and protocol messages in the order they come.
 struct Recorder final : TaskWrapperController {
-    std::vector<std::string> events;
-    std::string output;
-    bool finished = false;
+    Events events;
+    std::string output;  // as processFinished found it
     bool throwOnFinish = false;
 
-    void processStarted(TaskWrapper* /*task*/) override { events.emplace_back("started"); }
+    Recorder() {
+        for (const std::string* name : {&kTaskCreatedNotification, &kTaskDestroyedNotification}) {
+            NotificationCenter::defaultCenter().addObserver(
+                this, [this, name](const Notification&) { events.push_back(name->substr(4)); },
+                *name, nullptr);
+        }
+    }
+    ~Recorder() { NotificationCenter::defaultCenter().removeObserver(this); }
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    void processStarted(TaskWrapper* /*task*/) override { events.emplace_back("Started"); }
     void processFinished(TaskWrapper* task, bool success) override {
-        events.emplace_back(success ? "finished true" : "finished false");
+        events.emplace_back(success ? "Finished" : "Failed");
         output = std::string(task->output().view());
-        finished = true;
         if (throwOnFinish) {
             throw PlatformException("TestException", "thrown by the controller");
         }
     }
 };
 
-// Counts the runners destroyed while it lives.
-struct DestroyedWatch {
-    int destroyed = 0;
-    DestroyedWatch() {
-        NotificationCenter::defaultCenter().addObserver(
-            this, [this](const Notification&) { ++destroyed; }, kTaskDestroyedNotification,
-            nullptr);
-    }
-    ~DestroyedWatch() { NotificationCenter::defaultCenter().removeObserver(this); }
-};
+const Events kRun{"Created", "Started", "Finished", "Destroyed"};
 
-TaskWrapper* Start(Recorder& recorder, std::vector<std::string> arguments,
-                   const std::string& directory = "/") {
-    auto* task = new TaskWrapper(&recorder, std::move(arguments), directory, {});
-    task->startProcess();
-    return task;
+std::vector<std::string> Shell(const std::string& script) {
+    return {"/bin/sh", "-c", script};
 }
 
-bool RunUntilFinished(const Recorder& recorder) {
-    return RunLoop::main().runUntil([&] { return recorder.finished; }, 20.0);
+// True while a process of the group has not ended (zombies have).
+bool GroupLives(const std::string& group) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        std::istringstream fields(line.substr(line.rfind(')') + 1));
+        std::string state;
+        std::string parent;
+        std::string processGroup;
+        if (fields >> state >> parent >> processGroup && processGroup == group && state != "Z") {
+            return true;
+        }
+    }
+    return false;
 }
 
 class TaskRunner : public ::testing::Test {
 protected:
-    ScriptDirectory scripts;
     Recorder recorder;
-    DestroyedWatch watch;
     const int32_t countBefore = TaskWrapper::count();
 
+    TaskWrapper* start(std::vector<std::string> arguments, const std::string& directory = "/") {
+        recorder.events.clear();
+        auto* task = new TaskWrapper(&recorder, std::move(arguments), directory, {});
+        task->startProcess();
+        return task;
+    }
+    bool runUntilDestroyed() {
+        return RunLoop::main().runUntil(
+            [&] { return !recorder.events.empty() && recorder.events.back() == "Destroyed"; },
+            20.0);
+    }
     void TearDown() override {
         RunLoop::main().drainDeferred();
         EXPECT_EQ(TaskWrapper::count(), countBefore) << "every runner was destroyed";
@@ -68,121 +92,116 @@ protected:
 };
 
 TEST_F(TaskRunner, APathWithoutAProgramFailsItsLaunch) {
-    const std::string path = scripts.path() + "/missing";
     testing::internal::CaptureStderr();
-    Start(recorder, {path, "-x"});
+    start({"/nonexistent/program", "-x"});
     const std::string log = testing::internal::GetCapturedStderr();
-    const std::string reason = "launch path not accessible: " + path;
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"started", "finished false"}));
+    const std::string reason = "launch path not accessible: /nonexistent/program";
+    EXPECT_EQ(recorder.events, (Events{"Created", "Started", "Failed", "Destroyed"}));
     EXPECT_NE(log.find("]: On task launch, caught NSInvalidArgumentException: " + reason + "\n"),
               std::string::npos)
         << log;
     EXPECT_EQ(recorder.output,
               StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {reason}));
     EXPECT_NE(recorder.output.find(reason), std::string::npos) << "the table holds the format";
-    EXPECT_EQ(watch.destroyed, 1) << "destroyed right after reporting";
 }
 
-TEST_F(TaskRunner, AChildThatWritesNothingFinishesWithEmptyOutput) {
-    Start(recorder, {scripts.script("quiet", "exit 0")});
-    ASSERT_TRUE(RunUntilFinished(recorder));
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"started", "finished true"}));
-    EXPECT_EQ(recorder.output, "");
-    EXPECT_EQ(watch.destroyed, 1);
-}
-
-TEST_F(TaskRunner, ErrorOutputAndStatusAreNotFailures) {
-    Start(recorder, {scripts.script("fails", "echo out; echo oops >&2; exit 3")});
-    ASSERT_TRUE(RunUntilFinished(recorder));
-    EXPECT_EQ(recorder.events.back(), "finished true");
-    EXPECT_EQ(recorder.output, "out\noops\n");
-}
-
-TEST_F(TaskRunner, MegabytesOverManyReadsArriveInOrder) {
-    Start(recorder, {"/usr/bin/seq", "1", "700000"});
-    ASSERT_TRUE(RunUntilFinished(recorder));
-    std::string expected;
+TEST_F(TaskRunner, AChildsWholeOutputEndsItsRunWithSuccess) {
+    setenv("LC_CTYPE", "C", 1);
+    setenv("READYCHECK_TEST_VARIABLE", "kept", 1);
+    std::string numbers;
     for (int i = 1; i <= 700000; ++i) {
-        expected += std::to_string(i) + "\n";
+        numbers += std::to_string(i) + "\n";
     }
-    EXPECT_GT(expected.size(), 4U << 20);
-    EXPECT_TRUE(recorder.output == expected)
-        << "sizes " << recorder.output.size() << " and " << expected.size();
+    const struct {
+        std::vector<std::string> arguments;
+        std::string directory;
+        std::string output;
+    } cases[] = {
+        {Shell("exit 0"), "/", ""},
+        {Shell("echo out; echo oops >&2; exit 3"), "/", "out\noops\n"},
+        {Shell("echo \"$LC_CTYPE|$READYCHECK_TEST_VARIABLE\""), "/", "en_US.UTF-8|kept\n"},
+        {{"/bin/sh", "-c", "echo $0 $1 $# $(pwd)", "zero", "one"}, "/usr", "zero one 1 /usr\n"},
+        {{"/bin/pwd"}, "/usr", "/usr\n"},
+        {{"/usr/bin/seq", "1", "700000"}, "/", numbers},  // megabytes over many reads
+    };
+    for (const auto& row : cases) {
+        start(row.arguments, row.directory);
+        ASSERT_TRUE(runUntilDestroyed()) << row.arguments.back();
+        EXPECT_EQ(recorder.events, kRun) << row.arguments.back();
+        EXPECT_TRUE(recorder.output == row.output)
+            << row.arguments.back() << ": " << recorder.output.substr(0, 100);
+    }
+    unsetenv("READYCHECK_TEST_VARIABLE");
 }
 
 TEST_F(TaskRunner, OutputIsTakenInDuringAModalPanelWhileDelayedCallsWait) {
     RunLoop& loop = RunLoop::main();
     bool delayedFired = false;
     loop.performAfterDelay([&] { delayedFired = true; }, 0.05);
-    Start(recorder, {scripts.script("slow", "echo one; sleep 0.3; echo two")});
+    start(Shell("echo one; sleep 0.3; echo two"));
     loop.runInMode(kModalPanelRunLoopMode, [&] {
-        ASSERT_TRUE(RunUntilFinished(recorder));
+        ASSERT_TRUE(runUntilDestroyed());
         EXPECT_EQ(recorder.output, "one\ntwo\n");
         EXPECT_FALSE(delayedFired);
     });
     EXPECT_TRUE(loop.runUntil([&] { return delayedFired; }, 1.0));
 }
 
-TEST_F(TaskRunner, DiedStopsTheChildDrainsAndDestroysAfterTheEvent) {
-    TaskWrapper* task = Start(recorder, {scripts.script("long", "echo before; exec sleep 30")});
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return task->output().size() > 0; }, 10.0));
-    NotificationCenter::defaultCenter().postNotificationName(kControllerDiedNotification,
-                                                             &recorder);
-    EXPECT_EQ(watch.destroyed, 0) << "not before the current event has been handled";
-    EXPECT_EQ(task->output().view(), "before\n");
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return watch.destroyed == 1; }, 5.0));
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"started"})) << "no protocol message";
+// However the child resists, a stop ends within two seconds and leaves no process of its
+// group; "died" drains the output, sends no protocol message and destroys after the event.
+TEST_F(TaskRunner, AStopEndsTheChildsWholeGroup) {
+    const struct {
+        const char* script;
+        bool died;
+        const char* drained;
+    } cases[] = {
+        {"trap 'echo drained; exit' TERM; echo $$; sleep 100 & wait", true, "drained\n"},
+        {"trap '' TERM; echo $$; sleep 100", true, ""},
+        {"sleep 100 & echo $$", true, ""},  // a grandchild holds the pipe
+        {"trap '' TERM; echo $$; exec >&- 2>&-; sleep 100", false, ""},
+    };
+    for (const auto& row : cases) {
+        const auto started = std::chrono::steady_clock::now();
+        TaskWrapper* task = start(Shell(row.script));
+        std::string group;
+        if (row.died) {
+            ASSERT_TRUE(RunLoop::main().runUntil(
+                [&] { return task->output().view().find('\n') != std::string::npos; }, 10.0));
+            group = task->output().view().substr(0, task->output().view().find('\n'));
+            NotificationCenter::defaultCenter().postNotificationName(kControllerDiedNotification,
+                                                                     &recorder);
+            EXPECT_EQ(task->output().view(), group + "\n" + row.drained) << row.script;
+            EXPECT_EQ(recorder.events, (Events{"Created", "Started"})) << row.script;
+        }
+        ASSERT_TRUE(runUntilDestroyed()) << row.script;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+        if (!row.died) {
+            EXPECT_EQ(recorder.events, kRun);
+            group = recorder.output.substr(0, recorder.output.size() - 1);
+        }
+        EXPECT_TRUE(RunLoop::main().runUntil([&] { return !GroupLives(group); }, 1.0))
+            << row.script;
+    }
 }
 
 TEST_F(TaskRunner, AnExceptionFromTheControllerIsLoggedAndTheRunnerStillGoes) {
     recorder.throwOnFinish = true;
-    Start(recorder, {scripts.script("quick", "echo hi")});
+    start(Shell("echo hi"));
     testing::internal::CaptureStderr();
-    const bool finished = RunUntilFinished(recorder);
+    const bool destroyed = runUntilDestroyed();
     const std::string log = testing::internal::GetCapturedStderr();
-    ASSERT_TRUE(finished);
-    EXPECT_NE(log.find("On task finish, caught TestException: thrown by the controller\n"),
-              std::string::npos)
-        << log;
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
-    EXPECT_EQ(watch.destroyed, 1);
-}
-
-TEST_F(TaskRunner, TheChildGetsTheEnvironmentWithLcCtypeSet) {
-    setenv("LC_CTYPE", "C", 1);
-    setenv("READYCHECK_TEST_VARIABLE", "kept as it is", 1);
-    Start(recorder, {scripts.script("env", "echo \"$LC_CTYPE|$READYCHECK_TEST_VARIABLE\"")});
-    ASSERT_TRUE(RunUntilFinished(recorder));
-    unsetenv("READYCHECK_TEST_VARIABLE");
-    EXPECT_EQ(recorder.output, "en_US.UTF-8|kept as it is\n");
-}
-
-TEST_F(TaskRunner, OneElementMeansNoArgumentsInTheGivenDirectory) {
-    Start(recorder, {scripts.script("args", "echo \"$# $(pwd)\"")}, scripts.path());
-    ASSERT_TRUE(RunUntilFinished(recorder));
-    EXPECT_EQ(recorder.output, "0 " + scripts.path() + "\n");
+    ASSERT_TRUE(destroyed);
+    EXPECT_EQ(recorder.events, kRun);
+    EXPECT_EQ(log.substr(log.find("]: ")),
+              "]: On task finish, caught TestException: thrown by the controller\n");
 }
 
 TEST_F(TaskRunner, ARunnerNeverStartedIsCreatedAndDestroyedByItsCreator) {
-    int created = 0;
-    NotificationCenter::defaultCenter().addObserver(
-        &created, [&](const Notification&) { ++created; }, kTaskCreatedNotification, nullptr);
     auto* task = new TaskWrapper(&recorder, {"/bin/true"}, "/", std::string("id"));
     EXPECT_EQ(TaskWrapper::count(), countBefore + 1);
     EXPECT_EQ(std::any_cast<std::string>(task->taskID()), "id");
     delete task;
-    NotificationCenter::defaultCenter().removeObserver(&created);
-    EXPECT_EQ(created, 1);
-    EXPECT_EQ(watch.destroyed, 1);
-    EXPECT_TRUE(recorder.events.empty());
-}
-
-TEST_F(TaskRunner, EndTaskWorksOnlyOnce) {
-    auto* task = new TaskWrapper(&recorder, {"/bin/true"}, "/", {});
-    task->endTask();
-    task->endTask();
-    delete task;
-    EXPECT_TRUE(recorder.events.empty());
+    EXPECT_EQ(recorder.events, (Events{"Created", "Destroyed"}));
 }
 
 }  // namespace
