@@ -2,19 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "DisplayReport.h"
 
 namespace {
 
-using Kind = std::optional<VideoMemoryKind>;
 constexpr auto kShared = VideoMemoryKind::Shared;
 constexpr auto kDedicated = VideoMemoryKind::Dedicated;
 const std::string kIntegrated = "spdisplays_integrated_vram";
 const std::string kNul("\0", 1);
 
-Kind Read(const std::string& output) {
+std::optional<VideoMemoryKind> Read(const std::string& output) {
     return ReadVideoMemoryKind(reinterpret_cast<const uint8_t*>(output.data()), output.size());
 }
 std::string Repeat(const std::string& text, int times) {
@@ -24,83 +22,69 @@ std::string Repeat(const std::string& text, int times) {
     }
     return repeated;
 }
-std::string Plist(const std::string& root) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + root +
-           "</plist>";
+// A property list whose root array holds the given elements.
+std::string Output(const std::string& elements) {
+    return "<?xml version=\"1.0\"?>\n<plist version=\"1.0\"><array>" + elements +
+           "</array></plist>";
 }
 std::string Entry(const std::string& vram, const std::string& extra = "") {
     return "<dict>" + extra + "<key>spdisplays_vram</key><string>" + vram + "</string></dict>";
 }
-std::string Report(const std::string& items, const std::string& type = "SPDisplaysDataType") {
-    return "<dict><key>_dataType</key><string>" + type + "</string><key>_items</key>" + items +
-           "</dict>";
+std::string Report(const std::string& entries, const std::string& type = "SPDisplaysDataType",
+                   const std::string& items = "array") {
+    return "<dict><key>_dataType</key><string>" + type + "</string><key>_items</key><" + items +
+           ">" + entries + "</" + items + "></dict>";
 }
-// The root array holding the given reports, in a property list.
-std::string Output(const std::string& reports) {
-    return Plist("<array>" + reports + "</array>");
-}
-std::string Items(const std::string& entries) {
-    return "<array>" + entries + "</array>";
-}
-// An entry whose extra value nests arrays so that its deepest element is at the given depth.
-std::string EntryAtDepth(int depth) {
+// A report whose entry's deepest element lies at the given depth.
+std::string ReportAtDepth(int depth) {
     const int arrays = depth - 5;  // plist, root, report, items, entry
-    return Entry(kIntegrated,
-                 "<key>x</key>" + Repeat("<array>", arrays) + Repeat("</array>", arrays));
+    return Report(Entry(kIntegrated,
+                        "<key>x</key>" + Repeat("<array>", arrays) + Repeat("</array>", arrays)));
 }
-
-struct Case {
-    const char* name;
-    std::string output;
-    Kind kind;
-};
 
 TEST(DisplayReport, KindFromTheOutput) {
-    const std::string other = "<dict><key>_dataType</key><string>SPUSBDataType</string></dict>";
-    const std::vector<Case> cases{
+    const std::string usb = "<dict><key>_dataType</key><string>SPUSBDataType</string></dict>";
+    const struct {
+        const char* name;
+        std::string output;
+        std::optional<VideoMemoryKind> kind;
+    } cases[] = {
         {"last string decides",
-         Output(Report(
-             Items(Entry(kIntegrated) + Entry("8 GB") + "<dict><key>a</key><true/></dict>"))),
+         Output(Report(Entry(kIntegrated) + Entry("8 GB") + "<dict><key>a</key><true/></dict>")),
          kDedicated},
         {"others skipped",
-         Output(Report(Items(Entry("8 GB") + Entry(kIntegrated) + "<string>x</string>" +
-                             "<dict><key>spdisplays_vram</key><integer>3"
-                             "</integer></dict>"))),
+         Output(Report(Entry("8 GB") + Entry(kIntegrated) + "<string>x</string>" +
+                       "<dict><key>spdisplays_vram</key><integer>3</integer></dict>")),
          kShared},
-        {"exact comparison", Output(Report(Items(Entry("spdisplays_integrated_VRAM")))),
-         kDedicated},
-        {"first display report",
-         Output("<string>x</string>" + other + Report(Items(Entry(kIntegrated))) +
-                Report(Items(Entry("1 GB")))),
+        {"exact comparison", Output(Report(Entry("spdisplays_integrated_VRAM"))), kDedicated},
+        {"first report", Output("<true/>" + usb + Report(Entry(kIntegrated)) + Report(Entry("1"))),
          kShared},
-        {"its items not an array", Output(Report("<dict/>") + Report(Items(Entry("1 GB")))),
+        {"its items not an array",
+         Output(Report("", "SPDisplaysDataType", "dict") + Report(Entry(kIntegrated))),
          std::nullopt},
         {"type not a string",
-         Output("<dict><key>_dataType</key><integer>1</integer></dict>" +
-                Report(Items(Entry(kIntegrated)))),
-         kShared},
-        {"NUL in the type", Output(Report(Items(Entry("1 GB")), "SPDisplaysDataType" + kNul)),
+         Output("<dict><key>_dataType</key><true/></dict>" + Report(Entry(kIntegrated))), kShared},
+        {"NUL in the type", Output(Report(Entry("1"), "SPDisplaysDataType" + kNul)), std::nullopt},
+        {"NUL in the token", Output(Report(Entry(kIntegrated + kNul))), kDedicated},
+        {"no entry tells", Output(Report("<dict/>")), std::nullopt},
+        {"dictionary root", "<plist version=\"1.0\">" + Report(Entry(kIntegrated)) + "</plist>",
          std::nullopt},
-        {"NUL in the token", Output(Report(Items(Entry(kIntegrated + kNul)))), kDedicated},
-        {"no entry tells", Output(Report(Items("<dict/>"))), std::nullopt},
-        {"dictionary root", Plist(Report(Items(Entry(kIntegrated)))), std::nullopt},
-        {"no display report", Output(other), std::nullopt},
-        {"cut short", Output(Report(Items(Entry(kIntegrated)))).substr(0, 150), std::nullopt},
+        {"no display report", Output(usb), std::nullopt},
+        {"cut short", Output(Report(Entry(kIntegrated))).substr(0, 150), std::nullopt},
         {"empty", "", std::nullopt},
         {"not XML", std::string("bplist00\0\x01", 10), std::nullopt},
-        {"fifty megabytes",
-         Output(Report(Items(Entry(std::string(50U << 20, 'x')) + Entry(kIntegrated)))), kShared},
+        {"fifty megabytes", Output(Report(Entry(std::string(50U << 20, 'x')) + Entry(kIntegrated))),
+         kShared},
         {"markup around it",
          "<?xml version='1.0'?><!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
          "\"PropertyList-1.0.dtd\"><?pi \"?\"?>" +
-             Output(Repeat("<!--<dict>-->", 70) +
-                    Report(Items(Entry("<![CDATA[" + kIntegrated + "]]>"))) +
+             Output(Repeat("<!--<dict>-->", 70) + Report(Entry("<![CDATA[" + kIntegrated + "]]>")) +
                     Repeat("<?x <dict>?>", 70)),
          kShared},
-        {"deepest allowed", Output(Report(Items(EntryAtDepth(64)))), kShared},
-        {"one level deeper", Output(Report(Items(EntryAtDepth(65)))), std::nullopt},
+        {"deepest allowed", Output(ReportAtDepth(64)), kShared},
+        {"one level deeper", Output(ReportAtDepth(65)), std::nullopt},
     };
-    for (const Case& row : cases) {
+    for (const auto& row : cases) {
         EXPECT_EQ(Read(row.output), row.kind) << row.name;
     }
 }
@@ -117,7 +101,7 @@ TEST(DisplayReport, NestingHiddenFromTheElementStructureIsRefused) {
              std::string("<array><!DOCTYPE x [</array>]>"),
              std::string("<array a=\"></array>\">"),
          }) {
-        EXPECT_EQ(Read(Plist(Repeat(level, 200000))), std::nullopt) << level;
+        EXPECT_EQ(Read(Output(Repeat(level, 200000))), std::nullopt) << level;
     }
     EXPECT_EQ(Read(std::string(16U << 20, '<')), std::nullopt);
 }
