@@ -1,4 +1,4 @@
-// The run loop's modes, the notification center and the log's formats.
+// The run loop's modes and the notification center.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -7,7 +7,6 @@
 
 #include "NotificationCenter.h"
 #include "RunLoop.h"
-#include "StringFormat.h"
 
 namespace {
 
@@ -19,9 +18,8 @@ TEST(RunLoopModes, DelayedCallsFireInDueOrderInTheDefaultModeOnly) {
     loop.performAfterDelay([&] { fired.emplace_back("late"); }, 0.06);
     loop.performAfterDelay([&] { fired.emplace_back("early"); }, 0.02);
     loop.performAfterDelay([&] { fired.emplace_back("early too"); }, 0.02);
-    loop.runInMode(kModalPanelRunLoopMode, [&] {
-        EXPECT_FALSE(loop.runUntil([&] { return !fired.empty(); }, 0.15));
-    });
+    loop.runInMode(kModalPanelRunLoopMode,
+                   [&] { EXPECT_FALSE(loop.runUntil([&] { return !fired.empty(); }, 0.15)); });
     EXPECT_TRUE(loop.runUntil([&] { return fired.size() == 3; }, 1.0));
     EXPECT_EQ(fired, (Seen{"early", "early too", "late"}));
 }
@@ -29,14 +27,12 @@ TEST(RunLoopModes, DelayedCallsFireInDueOrderInTheDefaultModeOnly) {
 TEST(RunLoopModes, DeferredCallsRunAfterTheEventInAnyModeWhichIsLeftEvenOnAThrow) {
     RunLoop& loop = RunLoop::main();
     bool ran = false;
-    EXPECT_THROW(loop.runInMode(kModalPanelRunLoopMode,
-                                [&] {
-                                    loop.deferToEndOfEvent([&] { ran = true; });
-                                    EXPECT_FALSE(ran);
-                                    EXPECT_TRUE(loop.runUntil([&] { return ran; }, 1.0));
-                                    throw std::runtime_error("out");
-                                }),
-                 std::runtime_error);
+    const auto nested = [&] {
+        loop.deferToEndOfEvent([&] { ran = true; });
+        EXPECT_TRUE(!ran && loop.runUntil([&] { return ran; }, 1.0));
+        throw std::runtime_error("out");
+    };
+    EXPECT_THROW(loop.runInMode(kModalPanelRunLoopMode, nested), std::runtime_error);
     EXPECT_EQ(loop.currentMode(), kDefaultRunLoopMode);
 }
 
@@ -50,7 +46,8 @@ TEST(Notifications, DeliveryByNameAndObjectUntilRemoved) {
     };
     center.addObserver(&seen, note("any"), "n", nullptr);
     center.addObserver(&seen, note("a"), "n", &a);
-    center.addObserver(&a, [&](const Notification&) { center.removeObserver(&b); }, "n", nullptr);
+    center.addObserver(
+        &a, [&](const Notification&) { center.removeObserver(&b); }, "n", nullptr);
     center.addObserver(&b, note("removed while delivering"), "n", nullptr);
     center.postNotificationName("n", &b);
     center.postNotificationName("other", &a);
@@ -58,13 +55,6 @@ TEST(Notifications, DeliveryByNameAndObjectUntilRemoved) {
     center.removeObserver(&seen, "n", nullptr);
     center.postNotificationName("n", &a);
     EXPECT_EQ(seen, (Seen{"any", "any", "a"}));
-}
-
-TEST(StringFormat, ObjectPlaceholdersAndPercents) {
-    EXPECT_EQ(StringWithFormat("On task launch, caught %@: %@", {"Name", "why"}),
-              "On task launch, caught Name: why");
-    EXPECT_EQ(StringWithFormat("100%% of %@", {"64 MB"}), "100% of 64 MB");
-    EXPECT_EQ(StringWithFormat("%@ and %@ %d", {"one"}), "one and  %d");
 }
 
 }  // namespace

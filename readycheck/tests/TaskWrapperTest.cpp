@@ -16,7 +16,6 @@
 namespace {
 
 using Events = std::vector<std::string>;
-const Events kRun{"Created", "Started", "Finished", "Destroyed"};
 
 // Records the runners' notices and protocol messages in the order they come.
 struct Recorder final : TaskWrapperController {
@@ -42,11 +41,15 @@ struct Recorder final : TaskWrapperController {
     }
 };
 
-std::vector<std::string> Shell(const std::string& script) { return {"/bin/sh", "-c", script}; }
+std::vector<std::string> Shell(const std::string& script) {
+    return {"/bin/sh", "-c", script};
+}
 
-// True while a process of the group has not ended; a zombie has.
-bool GroupLives(const std::string& group) {
-    return std::system(("pgrep -g '" + group + "' -r D,R,S,T,t >/dev/null").c_str()) == 0;
+// True while "sleep <seconds>" runs; a zombie has ended. The bracket keeps the pattern from
+// matching the shell that runs pgrep.
+bool Sleeping(const char* seconds) {
+    return std::system((std::string("pgrep -f 'slee[p] ") + seconds + "' -r D,R,S,T,t >/dev/null")
+                           .c_str()) == 0;
 }
 
 class TaskRunner : public ::testing::Test {
@@ -71,99 +74,82 @@ protected:
     }
 };
 
-TEST_F(TaskRunner, APathWithoutAProgramFailsItsLaunch) {
-    testing::internal::CaptureStderr();
-    start({"/nonexistent/program", "-x"});
-    const std::string log = testing::internal::GetCapturedStderr();
-    const std::string reason = "launch path not accessible: /nonexistent/program";
-    EXPECT_EQ(recorder.events, (Events{"Created", "Started", "Failed", "Destroyed"}));
-    EXPECT_EQ(log.substr(log.find("]: ")),
-              "]: On task launch, caught NSInvalidArgumentException: " + reason + "\n");
-    EXPECT_EQ(recorder.output,
-              StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {reason}));
-    EXPECT_NE(recorder.output.find(reason), std::string::npos) << "the table holds the format";
-}
-
-// Each run also meets a controller that throws from processFinished: logged, and the runner
-// still goes.
-TEST_F(TaskRunner, AChildsWholeOutputEndsItsRunWithSuccess) {
-    recorder.throwOnFinish = true;
+// Run while a modal panel is up: reads complete, delayed calls wait. A controller that throws
+// from processFinished is logged, and the runner still goes.
+TEST_F(TaskRunner, EachRunReportsOnceWithTheChildsWholeOutput) {
     setenv("LC_CTYPE", "C", 1);
     setenv("READYCHECK_TEST_VARIABLE", "kept", 1);
     std::string numbers;
     for (int i = 1; i <= 700000; ++i) {
         numbers += std::to_string(i) + "\n";
     }
+    const std::string missing = "launch path not accessible: /nonexistent/program";
+    const std::string thrown = "On task finish, caught TestException: thrown by the controller";
+    const std::string refused = "On task launch, caught NSInvalidArgumentException: " + missing;
     const struct {
         std::vector<std::string> arguments;
-        std::string directory, output;  // NOLINT(readability-isolate-declaration)
+        std::string output;
     } cases[] = {
-        {Shell("exit 0"), "/", ""},
-        {Shell("echo out; echo oops >&2; exit 3"), "/", "out\noops\n"},
-        {Shell("echo \"$LC_CTYPE|$READYCHECK_TEST_VARIABLE\""), "/", "en_US.UTF-8|kept\n"},
-        {{"/bin/sh", "-c", "echo $0 $1 $# $(pwd)", "zero", "one"}, "/usr", "zero one 1 /usr\n"},
-        {{"/bin/pwd"}, "/usr", "/usr\n"},
-        {{"/usr/bin/seq", "1", "700000"}, "/", numbers},  // megabytes over many reads
+        {{"/nonexistent/program", "-x"},
+         StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {missing})},
+        {Shell("exit 0"), ""},
+        {Shell("echo one; sleep 0.3; echo out; echo oops >&2; exit 3"), "one\nout\noops\n"},
+        {Shell("echo \"$LC_CTYPE|$READYCHECK_TEST_VARIABLE\""), "en_US.UTF-8|kept\n"},
+        {{"/bin/pwd"}, "/usr\n"},                    // no argument, in the given directory
+        {{"/usr/bin/seq", "1", "700000"}, numbers},  // megabytes over many reads
     };
-    for (const auto& row : cases) {
-        start(row.arguments, row.directory);
-        testing::internal::CaptureStderr();
-        const bool destroyed = runUntilDestroyed();
-        const std::string log = testing::internal::GetCapturedStderr();
-        ASSERT_TRUE(destroyed) << row.arguments.back();
-        EXPECT_EQ(recorder.events, kRun) << row.arguments.back();
-        EXPECT_TRUE(recorder.output == row.output) << row.arguments.back();
-        EXPECT_EQ(log.substr(log.find("]: ")),
-                  "]: On task finish, caught TestException: thrown by the controller\n");
-    }
-    unsetenv("READYCHECK_TEST_VARIABLE");
-}
-
-TEST_F(TaskRunner, OutputIsTakenInDuringAModalPanelWhileDelayedCallsWait) {
     RunLoop& loop = RunLoop::main();
     bool delayedFired = false;
-    loop.performAfterDelay([&] { delayedFired = true; }, 0.05);
-    start(Shell("echo one; sleep 0.3; echo two"));
+    loop.performAfterDelay([&] { delayedFired = true; }, 0);
     loop.runInMode(kModalPanelRunLoopMode, [&] {
-        ASSERT_TRUE(runUntilDestroyed());
-        EXPECT_EQ(recorder.output, "one\ntwo\n");
+        for (const auto& row : cases) {
+            const bool launches = row.arguments[0] != "/nonexistent/program";
+            recorder.throwOnFinish = launches;
+            testing::internal::CaptureStderr();
+            start(row.arguments, "/usr");
+            const bool destroyed = runUntilDestroyed();
+            const std::string log = testing::internal::GetCapturedStderr();
+            ASSERT_TRUE(destroyed) << row.arguments.back();
+            EXPECT_EQ(recorder.events, (Events{"Created", "Started",
+                                               launches ? "Finished" : "Failed", "Destroyed"}));
+            EXPECT_TRUE(recorder.output == row.output) << row.arguments.back();
+            EXPECT_EQ(log.substr(log.find(']') + 1), ": " + (launches ? thrown : refused) + "\n");
+        }
         EXPECT_FALSE(delayedFired);
     });
     EXPECT_TRUE(loop.runUntil([&] { return delayedFired; }, 1.0));
+    unsetenv("READYCHECK_TEST_VARIABLE");
 }
 
-// However the child resists, a stop ends within two seconds and leaves no process of its
-// group. "died" drains the output, sends no protocol message and destroys after the event.
-TEST_F(TaskRunner, AStopEndsTheChildsWholeGroup) {
+// However the child resists, a stop ends within two seconds and leaves none of the processes
+// it started. "died" drains the output, sends no protocol message and destroys after the event.
+TEST_F(TaskRunner, AStopEndsEveryProcessTheChildStarted) {
     const struct {
         const char* script;
         const char* drained;  // null: the child closes its output and stays
+        const char* sleeper;
     } cases[] = {
-        {"trap 'echo drained; exit' TERM; echo $$; sleep 100 & wait", "drained\n"},
-        {"trap '' TERM; echo $$; sleep 100", ""},
-        {"sleep 100 & echo $$", ""},  // a grandchild holds the pipe
-        {"trap '' TERM; echo $$; exec >&- 2>&-; sleep 100", nullptr},
+        {"trap 'echo drained; exit' TERM; echo up; sleep 101 & wait", "drained\n", "101"},
+        {"trap '' TERM; echo up; sleep 102", "", "102"},
+        {"sleep 103 & echo up", "", "103"},  // a grandchild holds the pipe
+        {"trap '' TERM; echo up; exec >&- 2>&-; sleep 104", nullptr, "104"},
     };
     for (const auto& row : cases) {
         const auto started = std::chrono::steady_clock::now();
         TaskWrapper* task = start(Shell(row.script));
-        std::string group;
         if (row.drained != nullptr) {
-            ASSERT_TRUE(RunLoop::main().runUntil(
-                [&] { return task->output().view().find('\n') != std::string::npos; }, 10.0));
-            group = task->output().view().substr(0, task->output().view().find('\n'));
+            ASSERT_TRUE(RunLoop::main().runUntil([&] { return task->output().size() > 0; }, 9));
             NotificationCenter::defaultCenter().postNotificationName(kControllerDiedNotification,
                                                                      &recorder);
-            EXPECT_EQ(task->output().view(), group + "\n" + row.drained) << row.script;
+            EXPECT_EQ(task->output().view(), std::string("up\n") + row.drained) << row.script;
             EXPECT_EQ(recorder.events, (Events{"Created", "Started"})) << row.script;
         }
         ASSERT_TRUE(runUntilDestroyed()) << row.script;
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
-        if (row.drained == nullptr) {
-            EXPECT_EQ(recorder.events, kRun);
-            group = recorder.output.substr(0, recorder.output.find('\n'));
-        }
-        EXPECT_TRUE(RunLoop::main().runUntil([&] { return !GroupLives(group); }, 1.0))
+        const Events died{"Created", "Started", "Destroyed"};
+        const Events finished{"Created", "Started", "Finished", "Destroyed"};
+        EXPECT_EQ(recorder.events, row.drained != nullptr ? died : finished) << row.script;
+        EXPECT_TRUE(RunLoop::main().runUntil([&] { return !Sleeping(row.sleeper); }, 1.0))
             << row.script;
     }
 }
