@@ -96,7 +96,7 @@ TEST(DisplayReport, NestingHiddenFromTheElementStructureIsRefused) {
              std::string("<array>"),
              std::string("<array><!--</x>-->"),
              std::string("<array><string><![CDATA[</string></array>]]></string>"),
-             std::string("<array><?pi </array>?>"),
+             std::string("<array><?pi \"?></array>\"?>"),
              std::string("<array><!DOCTYPE x </array>"),
              std::string("<array><!DOCTYPE x [</array>]>"),
              std::string("<array a=\"></array>\">"),

@@ -129,7 +129,7 @@ TEST_F(TaskRunner, AStopEndsEveryProcessTheChildStarted) {
         const char* drained;  // null: the child closes its output and stays
         const char* sleeper;
     } cases[] = {
-        {"trap 'echo drained; exit' TERM; echo up; sleep 101 & wait", "drained\n", "101"},
+        {"(trap 'echo drained; exit' TERM; echo up; sleep 101 & wait) & wait", "drained\n", "101"},
         {"trap '' TERM; echo up; sleep 102", "", "102"},
         {"sleep 103 & echo up", "", "103"},  // a grandchild holds the pipe
         {"trap '' TERM; echo up; exec >&- 2>&-; sleep 104", nullptr, "104"},
