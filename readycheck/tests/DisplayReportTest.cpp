@@ -92,15 +92,10 @@ TEST(DisplayReport, KindFromTheOutput) {
 // Each nests 200,000 arrays, hiding their closing tags where XML does not see them: refused
 // before the parser's recursion can exhaust the stack, in one pass.
 TEST(DisplayReport, NestingHiddenFromTheElementStructureIsRefused) {
-    for (const std::string& level : {
-             std::string("<array>"),
-             std::string("<array><!--</x>-->"),
-             std::string("<array><string><![CDATA[</string></array>]]></string>"),
-             std::string("<array><?pi \"?></array>\"?>"),
-             std::string("<array><!DOCTYPE x </array>"),
-             std::string("<array><!DOCTYPE x [</array>]>"),
-             std::string("<array a=\"></array>\">"),
-         }) {
+    for (const char* level :
+         {"<array>", "<array><!--</x>-->", "<array><?pi \"?></array>\"?>",
+          "<array><string><![CDATA[</string></array>]]></string>", "<array><!DOCTYPE x </array>",
+          "<array><!DOCTYPE x [</array>]>", "<array a=\"></array>\">"}) {
         EXPECT_EQ(Read(Output(Repeat(level, 200000))), std::nullopt) << level;
     }
     EXPECT_EQ(Read(std::string(16U << 20, '<')), std::nullopt);
