@@ -5,8 +5,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 #include "NotificationCenter.h"
 
 const std::string kFileHandleReadCompletionNotification = "NSFileHandleReadCompletionNotification";
@@ -97,7 +95,10 @@ Data FileHandle::availableDataBefore(Deadline deadline) {
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        const int ready = poll(&readable, 1, static_cast<int>(std::max<int64_t>(left.count(), 0)));
+        if (left.count() <= 0) {
+            return nullptr;  // even with bytes waiting: a writer that never stops must not hold us
+        }
+        const int ready = poll(&readable, 1, static_cast<int>(left.count()));
         if (ready > 0) {
             return readChunk();  // bytes, or end of file
         }

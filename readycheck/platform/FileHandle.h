@@ -27,7 +27,7 @@ public:
     void readInBackgroundAndNotifyForModes(const RunLoopModes& modes);
 
     // Waits for at least one byte until the deadline; returns what is available, empty at end
-    // of file, and nothing when the deadline passes first. The bytes stay valid while the
+    // of file, and nothing once the deadline has passed. The bytes stay valid while the
     // receiver holds the Data.
     Data availableDataBefore(Deadline deadline);
 
