@@ -1,6 +1,10 @@
 // A child process: program, arguments, working directory, a replaced environment and pipes for
-// its output. The ended child is collected by the platform; no zombie is left.
+// its output. The child leads a process group of its own, so that a stop reaches whatever it
+// started; no process of the group outlives the program. The ended child is collected by the
+// platform; no zombie is left.
 #pragma once
+
+#include <sys/types.h>
 
 #include <map>
 #include <memory>
@@ -14,6 +18,7 @@ using Environment = std::map<std::string, std::string>;
 class ChildProcess {
 public:
     ChildProcess() = default;
+    // Kills what is left of the group.
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -31,15 +36,22 @@ public:
     // PlatformException when it cannot start (the launch path names no executable file, the
     // working directory does not exist, ...).
     void launch();
-    // Sends the termination signal; harmless once the child has ended.
+    // Sends the termination signal to the child's whole group; harmless once it has ended.
     void terminate();
+    // Lets the group end by itself until the deadline, then kills whatever is left of it.
+    void endGroupBy(Deadline deadline);
 
 private:
+    bool groupAlive();
+    void collect();
+
     std::string mLaunchPath;
     std::vector<std::string> mArguments;
     std::string mDirectory;
     Environment mEnvironment;
     std::shared_ptr<Pipe> mOutput;
     std::shared_ptr<Pipe> mError;
-    void* mProcess = nullptr;  // GSubprocess
+    pid_t mProcess = 0;  // also its group's id; 0 before a launch
+    bool mGroupEnded = true;
+    bool mCollected = true;
 };

@@ -90,6 +90,20 @@ Data FileHandle::readChunk() {
     }
 }
 
-Data FileHandle::availableData() {
-    return readChunk();
+Data FileHandle::availableDataBefore(Deadline deadline) {
+    pollfd readable{mDescriptor, POLLIN, 0};
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return nullptr;  // even with bytes waiting: a writer that never stops must not hold us
+        }
+        const int ready = poll(&readable, 1, static_cast<int>(left.count()));
+        if (ready > 0) {
+            return readChunk();  // bytes, or end of file
+        }
+        if (ready == 0 || errno != EINTR) {
+            return nullptr;
+        }
+    }
 }

@@ -1,11 +1,14 @@
 // A readable file descriptor with one asynchronous read at a time on the main run loop.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
 #include "ByteBuffer.h"
 #include "RunLoop.h"
+
+using Deadline = std::chrono::steady_clock::time_point;
 
 extern const std::string kFileHandleReadCompletionNotification;
 extern const std::string kFileHandleNotificationDataItem;
@@ -23,9 +26,10 @@ public:
     // left as it is.
     void readInBackgroundAndNotifyForModes(const RunLoopModes& modes);
 
-    // Waits for at least one byte; returns what is available, empty at end of file. The bytes
-    // stay valid while the receiver holds the Data.
-    Data availableData();
+    // Waits for at least one byte until the deadline; returns what is available, empty at end
+    // of file, and nothing once the deadline has passed. The bytes stay valid while the
+    // receiver holds the Data.
+    Data availableDataBefore(Deadline deadline);
 
     int fileDescriptor() const { return mDescriptor; }
 

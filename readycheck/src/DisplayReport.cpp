@@ -2,17 +2,15 @@
 
 #include <plist/plist.h>
 
-#include <cstring>
 #include <limits>
 #include <memory>
+
+#include "XmlNesting.h"
 
 namespace {
 
 constexpr const char* kDisplaysDataType = "SPDisplaysDataType";
 constexpr const char* kIntegratedVRAM = "spdisplays_integrated_vram";
-// Deeper than any report; the parser recurses once a level, so unbounded input could exhaust
-// the stack.
-constexpr int kMaximumNesting = 64;
 
 struct PlistReleaser {
     void operator()(plist_t node) const { plist_free(node); }
@@ -41,37 +39,6 @@ bool IsArray(plist_t node) {
     return node != nullptr && plist_get_node_type(node) == PLIST_ARRAY;
 }
 
-// True when no element nests deeper than the limit: opening tags minus closing ones. One pass:
-// the next '>' is looked up again only once the scan has passed it.
-bool NestingWithinLimit(const uint8_t* bytes, std::size_t size) {
-    const uint8_t* close = bytes;
-    int depth = 0;
-    for (std::size_t i = 0; i + 1 < size; ++i) {
-        if (bytes[i] != '<') {
-            continue;
-        }
-        const uint8_t next = bytes[i + 1];
-        if (next == '/') {
-            depth = depth > 0 ? depth - 1 : 0;  // stray closing tags earn no credit
-        } else if (next != '?' && next != '!') {
-            if (close != nullptr && close <= bytes + i) {
-                close = static_cast<const uint8_t*>(std::memchr(bytes + i, '>', size - i));
-            }
-            if (close == nullptr) {
-                break;  // no tag closes from here on, so none opens
-            }
-            // A self-closing element ("<true/>", "<array/>") opens nothing.
-            if (close[-1] != '/') {
-                ++depth;
-            }
-        }
-        if (depth > kMaximumNesting) {
-            return false;
-        }
-    }
-    return true;
-}
-
 plist_t FindDisplayReport(plist_t root) {
     const uint32_t count = plist_array_get_size(root);
     for (uint32_t i = 0; i < count; ++i) {
@@ -91,7 +58,7 @@ plist_t FindDisplayReport(plist_t root) {
 
 std::optional<VideoMemoryKind> ReadVideoMemoryKind(const uint8_t* bytes, std::size_t size) {
     if (bytes == nullptr || size == 0 || size > std::numeric_limits<uint32_t>::max() ||
-        !NestingWithinLimit(bytes, size)) {
+        !XmlNestingWithinLimit(bytes, size)) {
         return std::nullopt;
     }
     plist_t parsed = nullptr;

@@ -1,5 +1,7 @@
 #include "TaskWrapper.h"
 
+#include <chrono>
+
 #include "LocalizedStrings.h"
 #include "Log.h"
 #include "PlatformException.h"
@@ -16,6 +18,10 @@ int32_t TaskWrapper::sNumTasks = 0;
 namespace {
 
 constexpr std::size_t kInitialOutputCapacity = 1000;
+// How long a stop waits for the child's group to close its output and end before killing it: a
+// child that ignores the termination signal, or leaves a process holding the pipe, must not
+// hold the program.
+constexpr auto kStopBound = std::chrono::seconds(1);
 
 const RunLoopModes& ReadModes() {
     static const RunLoopModes sModes{kDefaultRunLoopMode, kModalPanelRunLoopMode};
@@ -120,14 +126,18 @@ void TaskWrapper::endTask() {
     }
     FileHandle* reading = readingEnd();
     Center().removeObserver(this, kFileHandleReadCompletionNotification, reading);
+    const Deadline deadline = std::chrono::steady_clock::now() + kStopBound;
     if (mTask != nullptr) {
         mTask->terminate();
     }
     if (reading != nullptr) {
-        for (Data data = reading->availableData(); data != nullptr && data->size() > 0;
-             data = reading->availableData()) {
+        for (Data data = reading->availableDataBefore(deadline);
+             data != nullptr && data->size() > 0; data = reading->availableDataBefore(deadline)) {
             appendData(data);
         }
+    }
+    if (mTask != nullptr) {
+        mTask->endGroupBy(deadline);
     }
     mController = nullptr;
 }

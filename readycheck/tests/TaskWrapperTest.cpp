@@ -1,6 +1,7 @@
 // The task runner with real child processes.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -9,180 +10,154 @@
 #include "NotificationCenter.h"
 #include "PlatformException.h"
 #include "RunLoop.h"
-#include "ScriptDirectory.h"
 #include "StringFormat.h"
 #include "TaskWrapper.h"
 
 namespace {
 
+using Events = std::vector<std::string>;
+
+// Records the runners' notices and protocol messages in the order they come.
 struct Recorder final : TaskWrapperController {
-    std::vector<std::string> events;
-    std::string output;
-    bool finished = false;
+    Events events;
+    std::string output;  // as processFinished found it
     bool throwOnFinish = false;
 
-    void processStarted(TaskWrapper* /*task*/) override { events.emplace_back("started"); }
+    Recorder() {
+        for (const std::string* name : {&kTaskCreatedNotification, &kTaskDestroyedNotification}) {
+            NotificationCenter::defaultCenter().addObserver(
+                this, [this, name](const Notification&) { events.push_back(name->substr(4)); },
+                *name, nullptr);
+        }
+    }
+    ~Recorder() { NotificationCenter::defaultCenter().removeObserver(this); }
+    void processStarted(TaskWrapper* /*task*/) override { events.emplace_back("Started"); }
     void processFinished(TaskWrapper* task, bool success) override {
-        events.emplace_back(success ? "finished true" : "finished false");
+        events.emplace_back(success ? "Finished" : "Failed");
         output = std::string(task->output().view());
-        finished = true;
         if (throwOnFinish) {
             throw PlatformException("TestException", "thrown by the controller");
         }
     }
 };
 
-// Counts the runners destroyed while it lives.
-struct DestroyedWatch {
-    int destroyed = 0;
-    DestroyedWatch() {
-        NotificationCenter::defaultCenter().addObserver(
-            this, [this](const Notification&) { ++destroyed; }, kTaskDestroyedNotification,
-            nullptr);
-    }
-    ~DestroyedWatch() { NotificationCenter::defaultCenter().removeObserver(this); }
-};
-
-TaskWrapper* Start(Recorder& recorder, std::vector<std::string> arguments,
-                   const std::string& directory = "/") {
-    auto* task = new TaskWrapper(&recorder, std::move(arguments), directory, {});
-    task->startProcess();
-    return task;
+std::vector<std::string> Shell(const std::string& script) {
+    return {"/bin/sh", "-c", script};
 }
 
-bool RunUntilFinished(const Recorder& recorder) {
-    return RunLoop::main().runUntil([&] { return recorder.finished; }, 20.0);
+// True while a process whose command line matches the pattern has not ended; a zombie has.
+// Patterns hold a bracket, so that they do not match the shell that runs pgrep.
+bool Running(const char* pattern) {
+    return std::system(
+               (std::string("pgrep -f '") + pattern + "' -r D,R,S,T,t >/dev/null").c_str()) == 0;
 }
 
 class TaskRunner : public ::testing::Test {
 protected:
-    ScriptDirectory scripts;
     Recorder recorder;
-    DestroyedWatch watch;
     const int32_t countBefore = TaskWrapper::count();
 
+    TaskWrapper* start(std::vector<std::string> arguments, const std::string& directory = "/") {
+        recorder.events.clear();
+        auto* task = new TaskWrapper(&recorder, std::move(arguments), directory, {});
+        task->startProcess();
+        return task;
+    }
+    bool runUntilDestroyed() {
+        return RunLoop::main().runUntil(
+            [&] { return !recorder.events.empty() && recorder.events.back() == "Destroyed"; },
+            20.0);
+    }
     void TearDown() override {
         RunLoop::main().drainDeferred();
         EXPECT_EQ(TaskWrapper::count(), countBefore) << "every runner was destroyed";
     }
 };
 
-TEST_F(TaskRunner, APathWithoutAProgramFailsItsLaunch) {
-    const std::string path = scripts.path() + "/missing";
-    testing::internal::CaptureStderr();
-    Start(recorder, {path, "-x"});
-    const std::string log = testing::internal::GetCapturedStderr();
-    const std::string reason = "launch path not accessible: " + path;
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"started", "finished false"}));
-    EXPECT_NE(log.find("]: On task launch, caught NSInvalidArgumentException: " + reason + "\n"),
-              std::string::npos)
-        << log;
-    EXPECT_EQ(recorder.output,
-              StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {reason}));
-    EXPECT_NE(recorder.output.find(reason), std::string::npos) << "the table holds the format";
-    EXPECT_EQ(watch.destroyed, 1) << "destroyed right after reporting";
-}
-
-TEST_F(TaskRunner, AChildThatWritesNothingFinishesWithEmptyOutput) {
-    Start(recorder, {scripts.script("quiet", "exit 0")});
-    ASSERT_TRUE(RunUntilFinished(recorder));
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"started", "finished true"}));
-    EXPECT_EQ(recorder.output, "");
-    EXPECT_EQ(watch.destroyed, 1);
-}
-
-TEST_F(TaskRunner, ErrorOutputAndStatusAreNotFailures) {
-    Start(recorder, {scripts.script("fails", "echo out; echo oops >&2; exit 3")});
-    ASSERT_TRUE(RunUntilFinished(recorder));
-    EXPECT_EQ(recorder.events.back(), "finished true");
-    EXPECT_EQ(recorder.output, "out\noops\n");
-}
-
-TEST_F(TaskRunner, MegabytesOverManyReadsArriveInOrder) {
-    Start(recorder, {"/usr/bin/seq", "1", "700000"});
-    ASSERT_TRUE(RunUntilFinished(recorder));
-    std::string expected;
-    for (int i = 1; i <= 700000; ++i) {
-        expected += std::to_string(i) + "\n";
-    }
-    EXPECT_GT(expected.size(), 4U << 20);
-    EXPECT_TRUE(recorder.output == expected)
-        << "sizes " << recorder.output.size() << " and " << expected.size();
-}
-
-TEST_F(TaskRunner, OutputIsTakenInDuringAModalPanelWhileDelayedCallsWait) {
-    RunLoop& loop = RunLoop::main();
-    bool delayedFired = false;
-    loop.performAfterDelay([&] { delayedFired = true; }, 0.05);
-    Start(recorder, {scripts.script("slow", "echo one; sleep 0.3; echo two")});
-    loop.runInMode(kModalPanelRunLoopMode, [&] {
-        ASSERT_TRUE(RunUntilFinished(recorder));
-        EXPECT_EQ(recorder.output, "one\ntwo\n");
-        EXPECT_FALSE(delayedFired);
-    });
-    EXPECT_TRUE(loop.runUntil([&] { return delayedFired; }, 1.0));
-}
-
-TEST_F(TaskRunner, DiedStopsTheChildDrainsAndDestroysAfterTheEvent) {
-    TaskWrapper* task = Start(recorder, {scripts.script("long", "echo before; exec sleep 30")});
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return task->output().size() > 0; }, 10.0));
-    NotificationCenter::defaultCenter().postNotificationName(kControllerDiedNotification,
-                                                             &recorder);
-    EXPECT_EQ(watch.destroyed, 0) << "not before the current event has been handled";
-    EXPECT_EQ(task->output().view(), "before\n");
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return watch.destroyed == 1; }, 5.0));
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"started"})) << "no protocol message";
-}
-
-TEST_F(TaskRunner, AnExceptionFromTheControllerIsLoggedAndTheRunnerStillGoes) {
-    recorder.throwOnFinish = true;
-    Start(recorder, {scripts.script("quick", "echo hi")});
-    testing::internal::CaptureStderr();
-    const bool finished = RunUntilFinished(recorder);
-    const std::string log = testing::internal::GetCapturedStderr();
-    ASSERT_TRUE(finished);
-    EXPECT_NE(log.find("On task finish, caught TestException: thrown by the controller\n"),
-              std::string::npos)
-        << log;
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
-    EXPECT_EQ(watch.destroyed, 1);
-}
-
-TEST_F(TaskRunner, TheChildGetsTheEnvironmentWithLcCtypeSet) {
+// Run while a modal panel is up, where reads complete too. A controller that throws from
+// processFinished is logged, and the runner still goes.
+TEST_F(TaskRunner, EachRunReportsOnceWithTheChildsWholeOutput) {
     setenv("LC_CTYPE", "C", 1);
-    setenv("READYCHECK_TEST_VARIABLE", "kept as it is", 1);
-    Start(recorder, {scripts.script("env", "echo \"$LC_CTYPE|$READYCHECK_TEST_VARIABLE\"")});
-    ASSERT_TRUE(RunUntilFinished(recorder));
+    setenv("READYCHECK_TEST_VARIABLE", "kept", 1);
+    std::string numbers;
+    for (int i = 1; i <= 700000; ++i) {
+        numbers += std::to_string(i) + "\n";
+    }
+    const std::string missing = "launch path not accessible: /nonexistent/program";
+    const std::string thrown = "On task finish, caught TestException: thrown by the controller";
+    const std::string refused = "On task launch, caught NSInvalidArgumentException: " + missing;
+    const struct {
+        std::vector<std::string> arguments;
+        std::string output;
+    } cases[] = {
+        {{"/nonexistent/program", "-x"},
+         StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {missing})},
+        {Shell("exit 0"), ""},
+        {Shell("echo one; sleep 0.3; echo out; echo oops >&2; exit 3"), "one\nout\noops\n"},
+        {Shell("echo \"$LC_CTYPE|$READYCHECK_TEST_VARIABLE\""), "en_US.UTF-8|kept\n"},
+        {{"/bin/pwd"}, "/usr\n"},                    // no argument, in the given directory
+        {{"/usr/bin/seq", "1", "700000"}, numbers},  // megabytes over many reads
+    };
+    RunLoop::main().runInMode(kModalPanelRunLoopMode, [&] {
+        for (const auto& row : cases) {
+            const bool launches = row.arguments[0] != "/nonexistent/program";
+            recorder.throwOnFinish = launches;
+            testing::internal::CaptureStderr();
+            start(row.arguments, "/usr");
+            const bool destroyed = runUntilDestroyed();
+            const std::string log = testing::internal::GetCapturedStderr();
+            ASSERT_TRUE(destroyed) << row.arguments.back();
+            EXPECT_EQ(recorder.events, (Events{"Created", "Started",
+                                               launches ? "Finished" : "Failed", "Destroyed"}));
+            EXPECT_TRUE(recorder.output == row.output) << row.arguments.back();
+            EXPECT_EQ(log.substr(log.find(']') + 1), ": " + (launches ? thrown : refused) + "\n");
+        }
+    });
     unsetenv("READYCHECK_TEST_VARIABLE");
-    EXPECT_EQ(recorder.output, "en_US.UTF-8|kept as it is\n");
 }
 
-TEST_F(TaskRunner, OneElementMeansNoArgumentsInTheGivenDirectory) {
-    Start(recorder, {scripts.script("args", "echo \"$# $(pwd)\"")}, scripts.path());
-    ASSERT_TRUE(RunUntilFinished(recorder));
-    EXPECT_EQ(recorder.output, "0 " + scripts.path() + "\n");
+// However the child resists, a stop ends within two seconds and leaves none of the processes
+// it started. "died" drains the output, sends no protocol message and destroys after the event.
+TEST_F(TaskRunner, AStopEndsEveryProcessTheChildStarted) {
+    const struct {
+        const char* script;
+        const char* drained;  // null: the child closes its output and stays
+        const char* witness;  // a pattern for the command lines it leaves
+    } cases[] = {
+        {"(trap 'echo drained; exit' TERM; echo up; sleep 101 & wait) & wait", "drained\n",
+         "slee[p] 101"},
+        {"trap '' TERM; echo up; sleep 102", "", "slee[p] 102"},
+        {"sleep 103 & echo up", "", "slee[p] 103"},  // a grandchild holds the pipe
+        {"trap '' TERM; echo up; exec >&- 2>&-; sleep 104", nullptr, "slee[p] 104"},
+        {"trap '' TERM; echo up; while :; do echo y; done", "y\n", "whil[e] :"},  // endless
+    };
+    for (const auto& row : cases) {
+        const auto started = std::chrono::steady_clock::now();
+        TaskWrapper* task = start(Shell(row.script));
+        if (row.drained != nullptr) {
+            ASSERT_TRUE(RunLoop::main().runUntil([&] { return task->output().size() > 0; }, 9));
+            NotificationCenter::defaultCenter().postNotificationName(kControllerDiedNotification,
+                                                                     &recorder);
+            const std::string drained = std::string("up\n") + row.drained;
+            EXPECT_EQ(task->output().view().substr(0, drained.size()), drained) << row.script;
+            EXPECT_EQ(recorder.events, (Events{"Created", "Started"})) << row.script;
+        }
+        ASSERT_TRUE(runUntilDestroyed()) << row.script;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+        const Events died{"Created", "Started", "Destroyed"};
+        const Events finished{"Created", "Started", "Finished", "Destroyed"};
+        EXPECT_EQ(recorder.events, row.drained != nullptr ? died : finished) << row.script;
+        EXPECT_TRUE(RunLoop::main().runUntil([&] { return !Running(row.witness); }, 1.0))
+            << row.script;
+    }
 }
 
 TEST_F(TaskRunner, ARunnerNeverStartedIsCreatedAndDestroyedByItsCreator) {
-    int created = 0;
-    NotificationCenter::defaultCenter().addObserver(
-        &created, [&](const Notification&) { ++created; }, kTaskCreatedNotification, nullptr);
     auto* task = new TaskWrapper(&recorder, {"/bin/true"}, "/", std::string("id"));
     EXPECT_EQ(TaskWrapper::count(), countBefore + 1);
     EXPECT_EQ(std::any_cast<std::string>(task->taskID()), "id");
     delete task;
-    NotificationCenter::defaultCenter().removeObserver(&created);
-    EXPECT_EQ(created, 1);
-    EXPECT_EQ(watch.destroyed, 1);
-    EXPECT_TRUE(recorder.events.empty());
-}
-
-TEST_F(TaskRunner, EndTaskWorksOnlyOnce) {
-    auto* task = new TaskWrapper(&recorder, {"/bin/true"}, "/", {});
-    task->endTask();
-    task->endTask();
-    delete task;
-    EXPECT_TRUE(recorder.events.empty());
+    EXPECT_EQ(recorder.events, (Events{"Created", "Destroyed"}));
 }
 
 }  // namespace
