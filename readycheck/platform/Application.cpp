@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 
+#include "Alert.h"
+#include "LocalizedStrings.h"
 #include "Log.h"
 #include "RunLoop.h"
 
@@ -106,6 +108,39 @@ private:
     std::vector<std::unique_ptr<Control>> mControls;
 };
 
+// The probes speak GLX to the X server that DISPLAY names, so the window goes to an X server too
+// (XWayland on a Wayland session), and the probes are told the one GTK opened, which --display
+// may have chosen.
+bool OpenXDisplay(int* argc, char*** argv) {
+    gdk_set_allowed_backends("x11");
+    if (gtk_init_check(argc, argv) == FALSE) {
+        return false;
+    }
+    g_setenv("DISPLAY", gdk_display_get_name(gdk_display_get_default()), TRUE);
+    return true;
+}
+
+// Without an X server nothing can be measured: say so, in an alert too where a Wayland display
+// can show one, rather than show results of probes that could not run.
+void ReportNoXDisplay() {
+    std::fprintf(stderr,
+                 "ReadyCheck: cannot open an X display; set DISPLAY to a running X server "
+                 "or turn on XWayland\n");
+    gdk_set_allowed_backends("wayland");
+    GdkDisplay* display = gdk_display_open(nullptr);
+    if (display == nullptr) {
+        return;
+    }
+    gdk_display_manager_set_default_display(gdk_display_manager_get(), display);
+    Alert alert;
+    alert.setMessageText(LocalizedString("NoXDisplay"));
+    alert.setInformativeText(LocalizedString("NoXDisplay_detail"));
+    const std::size_t ok = alert.addButtonWithTitle(LocalizedString("GenericOKButtonTitle"));
+    alert.setButtonKeyEquivalent(ok, "\r");
+    alert.runModal();
+    gdk_display_close(display);
+}
+
 std::unique_ptr<Session> LoadSession(ApplicationDelegate& delegate) {
     auto session = std::make_unique<Session>();
     const std::string error = session->load(delegate);
@@ -120,9 +155,8 @@ std::unique_ptr<Session> LoadSession(ApplicationDelegate& delegate) {
 
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
     g_set_prgname("ReadyCheck");
-    if (gtk_init_check(&argc, &argv) == FALSE) {
-        std::fprintf(stderr,
-                     "ReadyCheck: cannot open a display; set DISPLAY to a running X server\n");
+    if (!OpenXDisplay(&argc, &argv)) {
+        ReportNoXDisplay();
         return 1;
     }
     std::unique_ptr<ApplicationDelegate> delegate = makeDelegate();
