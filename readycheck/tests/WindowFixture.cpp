@@ -2,46 +2,80 @@
 
 #include <gtk/gtk.h>
 
-#include "NotificationCenter.h"
+#include <cmath>
+
+#include "AlertDialog.h"
 #include "RunLoop.h"
-#include "TaskWrapper.h"
+
+const Color kGood{0.0F, 0.7F, 0.0F, 1.0F};
+const Color kBad{0.7F, 0.0F, 0.0F, 1.0F};
+
+namespace {
+
+bool sHasDisplay = false;
+std::function<void(const Alert&, GtkWidget*)> sObserver;
+
+void PressKey(GtkWidget* dialog, const std::string& keyName) {
+    GdkWindow* window = gtk_widget_get_window(dialog);
+    GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+    event->key.window = GDK_WINDOW(g_object_ref(window));
+    event->key.keyval = gdk_keyval_from_name(keyName.c_str());
+    event->key.time = GDK_CURRENT_TIME;
+    gdk_event_set_device(
+        event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_window_get_display(window))));
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+}
+
+}  // namespace
+
+// The tests' modal run: the observer sees each alert once it is on screen, inside its loop.
+int Alert::runModal() {
+    AlertKeys keys;
+    GtkWidget* dialog = MakeAlertDialog(*this, keys);
+    std::pair<const Alert*, GtkWidget*> shown{this, dialog};
+    g_signal_connect(dialog, "map-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer data) {
+                         g_idle_add(
+                             [](gpointer seen) {
+                                 const auto* alert = static_cast<decltype(shown)*>(seen);
+                                 sObserver(*alert->first, alert->second);
+                                 return G_SOURCE_REMOVE;
+                             },
+                             data);
+                         return FALSE;
+                     }),
+                     &shown);
+    return RunAlertDialog(dialog);
+}
+
+bool Near(const std::optional<Color>& color, const Color& expected) {
+    return color && std::fabs(color->red - expected.red) < 0.01F &&
+           std::fabs(color->green - expected.green) < 0.01F &&
+           std::fabs(color->blue - expected.blue) < 0.01F;
+}
 
 void WindowTest::SetUp() {
-    SetAlertPresentedHook([this](const Alert& alert) {
+    if (!sHasDisplay) {
+        GTEST_SKIP() << "no display";
+    }
+    sObserver = [this](const Alert& alert, GtkWidget* dialog) {
         alerts.push_back({alert.messageText(), alert.informativeText(), alert.buttons().size()});
-        if (whileNextAlertIsOpen) {
-            const auto during = std::move(whileNextAlertIsOpen);
-            whileNextAlertIsOpen = nullptr;
+        if (const auto during = std::exchange(whileNextAlertIsOpen, nullptr)) {
             during();
         }
-        PressAlertKey(answerKey);
-    });
-    NotificationCenter::defaultCenter().addObserver(
-        this,
-        [this](const Notification& notification) {
-            const auto* task = static_cast<const TaskWrapper*>(notification.object);
-            StandIn::Events().emplace_back("taskCreated");
-            taskArguments = task->arguments();
-            taskDirectory = task->currentDirectoryPath();
-        },
-        kTaskCreatedNotification, nullptr);
+        PressKey(dialog, answerKey);
+    };
 }
 
 void WindowTest::TearDown() {
-    SetAlertPresentedHook(nullptr);
-    NotificationCenter::defaultCenter().removeObserver(this);
     RunLoop::main().cancelDelayedCalls();
     application.reset();
     controller.reset();
     RunLoop::main().drainDeferred();
 }
 
-void WindowTest::launch(uint32_t mask, StandIn::Identity identity,
-                        const std::function<void(StandIn::System&)>& configure) {
-    StandIn::Reset(mask, std::move(identity));
-    if (configure) {
-        configure(StandIn::CurrentSystem());
-    }
+void WindowTest::launch() {
+    application.reset();
     controller = std::make_unique<Controller>();
     application = LoadApplication(*controller);
     ASSERT_NE(application, nullptr);
@@ -56,14 +90,22 @@ bool WindowTest::runReveal() {
     return runUntil([&] { return alerts.size() > before; });
 }
 
-void WindowTest::saveScreenshot(const std::string& fileName) {
-    runUntil([] { return false; }, 0.3);  // let the window draw
-    auto* window = static_cast<GtkWidget*>(outlet<Window>("oResultWindow")->widget());
-    GdkWindow* surface = gtk_widget_get_window(window);
+void WindowTest::saveScreenshot(const std::string& fileName, bool wholeScreen) {
+    runUntil([] { return false; }, 0.3);  // let the windows draw
+    GdkWindow* surface = wholeScreen ? gdk_get_default_root_window()
+                                     : gtk_widget_get_window(static_cast<GtkWidget*>(
+                                           outlet<Window>("oResultWindow")->widget()));
     ASSERT_NE(surface, nullptr);
     GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(surface, 0, 0, gdk_window_get_width(surface),
                                                    gdk_window_get_height(surface));
     ASSERT_NE(pixbuf, nullptr);
     EXPECT_TRUE(gdk_pixbuf_save(pixbuf, fileName.c_str(), "png", nullptr, nullptr));
     g_object_unref(pixbuf);
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    gdk_set_allowed_backends("x11");
+    sHasDisplay = gtk_init_check(&argc, &argv) != FALSE;
+    return RUN_ALL_TESTS();
 }
