@@ -28,8 +28,8 @@ bool WaitFor(const std::function<bool()>& done, double seconds) {
     return true;
 }
 
-// Mapped top-level windows with that name; windows that go away while listed are skipped.
-std::vector<Window> MappedWindowsNamed(Display* display, const std::string& name) {
+// The mapped top-level windows, oldest first; windows that go away while listed are skipped.
+std::vector<Window> MappedWindows(Display* display) {
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     Window root = 0, parent = 0, *children = nullptr;
     unsigned int count = 0;
@@ -37,14 +37,8 @@ std::vector<Window> MappedWindowsNamed(Display* display, const std::string& name
     XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
     for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes attributes{};
-        char* title = nullptr;
         if (XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-            attributes.map_state == IsViewable && XFetchName(display, children[i], &title) != 0) {
-            if (title == name) {
-                found.push_back(children[i]);
-            }
-            XFree(title);
-        } else if (name.empty() && attributes.map_state == IsViewable) {
+            attributes.map_state == IsViewable) {
             found.push_back(children[i]);
         }
     }
@@ -80,18 +74,14 @@ int RunAndClose(Display* x, std::string command) {
     char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
     pid_t pid = 0;
     EXPECT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ), 0);
-    std::vector<Window> main;
-    EXPECT_TRUE(
-        WaitFor([&] { return !(main = MappedWindowsNamed(x, "ReadyCheck")).empty(); }, 30.0));
+    std::vector<Window> windows;
+    EXPECT_TRUE(WaitFor([&] { return !(windows = MappedWindows(x)).empty(); }, 30.0));
     const int sockets = SocketCount(pid);
-    std::vector<Window> alert;
-    EXPECT_TRUE(WaitFor([&] { return !(alert = MappedWindowsNamed(x, "")).empty(); }, 15.0))
+    EXPECT_TRUE(WaitFor([&] { return (windows = MappedWindows(x)).size() == 2; }, 15.0))
         << "the summary comes about two seconds later";
-    for (const std::vector<Window>& windows : {alert, main}) {
-        if (!windows.empty()) {
-            Close(x, windows.front());
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        }
+    for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
+        Close(x, *window);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
     int status = -1;
     if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 10.0)) {

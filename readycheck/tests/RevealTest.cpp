@@ -55,19 +55,20 @@ TEST_P(Reveal, ShowsMarksVerdictsAndSummaryForTheMask) {
     EXPECT_EQ(alerts[0].buttons, 1U);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Masks, Reveal,
-    ::testing::Values(
-        Expected{0x1F, {1, 1, 1, 1}, "GreenCircle", "GreenCircle", "ResultGood"},
-        Expected{0x7F, {1, 1, 1, 1}, "GreenCircle", "GreenCircle", "ResultGood"},
-        Expected{0x0F, {1, 1, 1, 0}, "HalfGreenCircle", "HalfGreenCircle", "ResultNoAA"},
-        Expected{0x00, {0, 0, 0, 0}, "HalfGreenCircle", "SignificantLimitations", "ResultBad"},
-        Expected{0x10, {0, 0, 0, 1}, "HalfGreenCircle", "SignificantLimitations", "ResultBad"},
-        Expected{0x02, {0, 0, 0, 0}, "HalfGreenCircle", "SignificantLimitations", "ResultPoor"},
-        Expected{0x04, {0, 0, 0, 0}, "HalfGreenCircle", "SignificantLimitations", "ResultPoor"},
-        Expected{0x17, {1, 1, 0, 1}, "HalfGreenCircle", "SignificantLimitations", "ResultPoor"},
-        Expected{0x0E, {0, 1, 1, 0}, "HalfGreenCircle", "HalfGreenCircle", "ResultPoor"}),
-    [](const auto& param) { return "Mask" + std::to_string(param.param.mask); });
+const Expected kMasks[] = {
+    {0x1F, {1, 1, 1, 1}, "GreenCircle", "GreenCircle", "ResultGood"},
+    {0x7F, {1, 1, 1, 1}, "GreenCircle", "GreenCircle", "ResultGood"},
+    {0x0F, {1, 1, 1, 0}, "HalfGreenCircle", "HalfGreenCircle", "ResultNoAA"},
+    {0x00, {0, 0, 0, 0}, "HalfGreenCircle", "SignificantLimitations", "ResultBad"},
+    {0x10, {0, 0, 0, 1}, "HalfGreenCircle", "SignificantLimitations", "ResultBad"},
+    {0x02, {0, 0, 0, 0}, "HalfGreenCircle", "SignificantLimitations", "ResultPoor"},
+    {0x04, {0, 0, 0, 0}, "HalfGreenCircle", "SignificantLimitations", "ResultPoor"},
+    {0x17, {1, 1, 0, 1}, "HalfGreenCircle", "SignificantLimitations", "ResultPoor"},
+    {0x0E, {0, 1, 1, 0}, "HalfGreenCircle", "HalfGreenCircle", "ResultPoor"},
+};
+INSTANTIATE_TEST_SUITE_P(Masks, Reveal, ::testing::ValuesIn(kMasks), [](const auto& param) {
+    return "Mask" + std::to_string(param.param.mask);
+});
 
 using RevealChain = StandInWindowTest;
 
@@ -160,22 +161,22 @@ TEST_P(Actions, ExplainOnTheMaskAndOfferThePageOnlyForFailedShadowsAndLighting) 
                                      : std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Actions,
-    ::testing::Values(
-        ActionCase{0x1F, &Controller::doInfoHWOff, "InfoHWOffPass", 1, "Return", nullptr},
-        ActionCase{0x1E, &Controller::doInfoHWOff, "InfoHWOffFail", 1, "Return", nullptr},
-        ActionCase{0x1F, &Controller::doInfoShadow, "InfoShadowPass", 1, "Return", nullptr},
-        ActionCase{0x1B, &Controller::doInfoShadow, "InfoShadowFail", 2, "Return", kLightingPage},
-        ActionCase{0x1D, &Controller::doInfoShadow, "InfoShadowFail", 2, "Escape", nullptr},
-        ActionCase{0x1F, &Controller::doInfoHiResLight, "InfoHiResLightPass", 1, "Return", nullptr},
-        ActionCase{0x17, &Controller::doInfoHiResLight, "InfoHiResLightFail", 2, "Return",
-                   kLightingPage},
-        ActionCase{0x1F, &Controller::doInfoAntiAlias, "InfoAAPass", 1, "Return", nullptr},
-        ActionCase{0x0F, &Controller::doInfoAntiAlias, "InfoAAFail", 1, "Return", nullptr},
-        ActionCase{0x00, &Controller::doDuoPPL, "DuoNoPPL", 1, "Return", nullptr},
-        ActionCase{0x1F, &Controller::doDuoPPL, "DuoNoPPL", 1, "Return", nullptr},
-        ActionCase{0x1F, &Controller::doMoreAboutVersions, nullptr, 0, "Return", kComparisonPage}));
+using C = Controller;
+const ActionCase kActions[] = {
+    {0x1F, &C::doInfoHWOff, "InfoHWOffPass", 1, "Return", nullptr},
+    {0x1E, &C::doInfoHWOff, "InfoHWOffFail", 1, "Return", nullptr},
+    {0x1F, &C::doInfoShadow, "InfoShadowPass", 1, "Return", nullptr},
+    {0x1B, &C::doInfoShadow, "InfoShadowFail", 2, "Return", kLightingPage},
+    {0x1D, &C::doInfoShadow, "InfoShadowFail", 2, "Escape", nullptr},
+    {0x1F, &C::doInfoHiResLight, "InfoHiResLightPass", 1, "Return", nullptr},
+    {0x17, &C::doInfoHiResLight, "InfoHiResLightFail", 2, "Return", kLightingPage},
+    {0x1F, &C::doInfoAntiAlias, "InfoAAPass", 1, "Return", nullptr},
+    {0x0F, &C::doInfoAntiAlias, "InfoAAFail", 1, "Return", nullptr},
+    {0x00, &C::doDuoPPL, "DuoNoPPL", 1, "Return", nullptr},
+    {0x1F, &C::doDuoPPL, "DuoNoPPL", 1, "Return", nullptr},
+    {0x1F, &C::doMoreAboutVersions, nullptr, 0, "Return", kComparisonPage},
+};
+INSTANTIATE_TEST_SUITE_P(Table, Actions, ::testing::ValuesIn(kActions));
 
 TEST_F(RevealChain, CloseTerminates) {
     launch(0x1F);

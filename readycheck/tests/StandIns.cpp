@@ -30,11 +30,13 @@ void StandInWindowTest::SetUp() {
     WindowTest::SetUp();
     NotificationCenter::defaultCenter().addObserver(
         this,
-        [this](const Notification& notification) {
+        [](const Notification& notification) {
             const auto* task = static_cast<const TaskWrapper*>(notification.object);
-            sSystem.events.emplace_back("taskCreated");
-            taskArguments = task->arguments();
-            taskDirectory = task->currentDirectoryPath();
+            std::string event = "task in " + task->currentDirectoryPath() + ":";
+            for (const std::string& argument : task->arguments()) {
+                event += " " + argument;
+            }
+            sSystem.events.push_back(event);
         },
         kTaskCreatedNotification, nullptr);
 }

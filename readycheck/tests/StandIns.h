@@ -33,7 +33,7 @@ struct System {
     std::vector<Renderer> renderers;
     int rendererInfoAlive = 0;
     std::vector<std::string> openedURLs;
-    // Every probe call, and "taskCreated" when a runner is made, in order.
+    // Every probe call, and each runner made with its directory and arguments, in order.
     std::vector<std::string> events;
 };
 
@@ -51,6 +51,4 @@ protected:
                 const std::function<void(StandIn::System&)>& configure = {});
 
     StandIn::System& system = StandIn::Reset();
-    std::vector<std::string> taskArguments;
-    std::string taskDirectory;
 };

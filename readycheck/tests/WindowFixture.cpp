@@ -2,13 +2,8 @@
 
 #include <gtk/gtk.h>
 
-#include <cmath>
-
 #include "AlertDialog.h"
 #include "RunLoop.h"
-
-const Color kGood{0.0F, 0.7F, 0.0F, 1.0F};
-const Color kBad{0.7F, 0.0F, 0.0F, 1.0F};
 
 namespace {
 
@@ -46,12 +41,6 @@ int Alert::runModal() {
                      }),
                      &shown);
     return RunAlertDialog(dialog);
-}
-
-bool Near(const std::optional<Color>& color, const Color& expected) {
-    return color && std::fabs(color->red - expected.red) < 0.01F &&
-           std::fabs(color->green - expected.green) < 0.01F &&
-           std::fabs(color->blue - expected.blue) < 0.01F;
 }
 
 void WindowTest::SetUp() {

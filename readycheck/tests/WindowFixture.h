@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,9 +12,13 @@
 #include "Application.h"
 #include "Controller.h"
 
-extern const Color kGood;
-extern const Color kBad;
-bool Near(const std::optional<Color>& color, const Color& expected);
+inline const Color kGood{0.0F, 0.7F, 0.0F, 1.0F};
+inline const Color kBad{0.7F, 0.0F, 0.0F, 1.0F};
+inline bool Near(const std::optional<Color>& color, const Color& expected) {
+    return color && std::abs(color->red - expected.red) + std::abs(color->green - expected.green) +
+                            std::abs(color->blue - expected.blue) <
+                        0.01F;
+}
 
 struct SeenAlert {
     std::string message;
