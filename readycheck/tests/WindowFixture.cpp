@@ -24,23 +24,38 @@ void PressKey(GtkWidget* dialog, const std::string& keyName) {
 
 }  // namespace
 
-// The tests' modal run: the observer sees each alert once it is on screen, inside its loop.
+struct ShownAlert {
+    const Alert* alert;
+    GtkWidget* dialog;
+    bool answered;
+};
+
+// The tests' modal run: the observer sees each alert once it is on screen, inside its loop. An
+// alert that ignores the observer's key fails the test rather than wait for ever.
 int Alert::runModal() {
     AlertKeys keys;
-    GtkWidget* dialog = MakeAlertDialog(*this, keys);
-    std::pair<const Alert*, GtkWidget*> shown{this, dialog};
-    g_signal_connect(dialog, "map-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer data) {
+    ShownAlert shown{this, MakeAlertDialog(*this, keys), false};
+    g_signal_connect(shown.dialog, "response", G_CALLBACK(+[](GtkDialog*, int, gpointer data) {
+                         static_cast<ShownAlert*>(data)->answered = true;
+                     }),
+                     &shown);
+    g_signal_connect(shown.dialog, "map-event",
+                     G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer data) {
                          g_idle_add(
                              [](gpointer seen) {
-                                 const auto* alert = static_cast<decltype(shown)*>(seen);
-                                 sObserver(*alert->first, alert->second);
+                                 auto* alert = static_cast<ShownAlert*>(seen);
+                                 sObserver(*alert->alert, alert->dialog);
+                                 if (!alert->answered) {
+                                     ADD_FAILURE() << "the alert ignored the key";
+                                     gtk_dialog_response(GTK_DIALOG(alert->dialog), 0);
+                                 }
                                  return G_SOURCE_REMOVE;
                              },
                              data);
                          return FALSE;
                      }),
                      &shown);
-    return RunAlertDialog(dialog);
+    return RunAlertDialog(shown.dialog);
 }
 
 void WindowTest::SetUp() {
