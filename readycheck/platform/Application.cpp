@@ -110,13 +110,19 @@ private:
 
 // The probes speak GLX to the X server that DISPLAY names, so the window goes to an X server too
 // (XWayland on a Wayland session), and the probes are told the one GTK opened, which --display
-// may have chosen.
+// may have chosen. Wayland is opened only to say that there is no X server.
 bool OpenXDisplay(int* argc, char*** argv) {
-    gdk_set_allowed_backends("x11");
+    gdk_set_allowed_backends("x11,wayland");
     if (gtk_init_check(argc, argv) == FALSE) {
         return false;
     }
-    g_setenv("DISPLAY", gdk_display_get_name(gdk_display_get_default()), TRUE);
+    // By type name: the X11 backend's header clashes with the controls' class names.
+    GdkDisplay* display = gdk_display_get_default();
+    const GType x11 = g_type_from_name("GdkX11Display");
+    if (x11 == 0 || !G_TYPE_CHECK_INSTANCE_TYPE(display, x11)) {
+        return false;
+    }
+    g_setenv("DISPLAY", gdk_display_get_name(display), TRUE);
     return true;
 }
 
@@ -126,19 +132,15 @@ void ReportNoXDisplay() {
     std::fprintf(stderr,
                  "ReadyCheck: cannot open an X display; set DISPLAY to a running X server "
                  "or turn on XWayland\n");
-    gdk_set_allowed_backends("wayland");
-    GdkDisplay* display = gdk_display_open(nullptr);
-    if (display == nullptr) {
+    if (gdk_display_get_default() == nullptr) {
         return;
     }
-    gdk_display_manager_set_default_display(gdk_display_manager_get(), display);
     Alert alert;
     alert.setMessageText(LocalizedString("NoXDisplay"));
     alert.setInformativeText(LocalizedString("NoXDisplay_detail"));
     const std::size_t ok = alert.addButtonWithTitle(LocalizedString("GenericOKButtonTitle"));
     alert.setButtonKeyEquivalent(ok, "\r");
     alert.runModal();
-    gdk_display_close(display);
 }
 
 std::unique_ptr<Session> LoadSession(ApplicationDelegate& delegate) {

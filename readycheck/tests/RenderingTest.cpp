@@ -48,11 +48,6 @@ INSTANTIATE_TEST_SUITE_P(
                                     true},
                       RenderingCase{
                           "NoInformationSoftwareName", {}, "softpipe", "RenderingSoftware", true},
-                      RenderingCase{"NoInformationHardwareName",
-                                    {},
-                                    "Mesa Intel(R) UHD Graphics 620",
-                                    "RenderingHardware",
-                                    false},
                       RenderingCase{"NothingKnown", {}, std::nullopt, "IdentityUnknown", false}),
     [](const auto& param) { return std::string(param.param.name); });
 

@@ -18,19 +18,15 @@ protected:
     std::string line() { return field("oVRAM")->stringValue(); }
 };
 
-TEST_F(VideoMemoryLine, AFailedLaunchLeavesTheFirstText) {
-    start();
-    controller->processFinished(nullptr, false);
-    EXPECT_EQ(line(), "64 MB");
-}
-
 // The profiler installed beside the program, reading a fixture sysfs tree.
-TEST_F(VideoMemoryLine, TheInstalledProfilerWrapsTheFirstText) {
+TEST_F(VideoMemoryLine, AFailedLaunchLeavesTheFirstTextTheInstalledProfilerWrapsIt) {
     const SysfsFixture sysfs(
         {{"0000:03:00.0", "0x1002", "0x73bf", "0x030000", "amdgpu", "8589934592"}});
     setenv("SYSTEM_PROFILER_SYSFS_ROOT", sysfs.path().c_str(), 1);
     start();
     unsetenv("SYSTEM_PROFILER_SYSFS_ROOT");
+    controller->processFinished(nullptr, false);
+    EXPECT_EQ(line(), "64 MB") << "a failed launch leaves the first text";
     const std::string dedicated = StringWithFormat(LocalizedString("VRAMDedicated"), {"64 MB"});
     EXPECT_TRUE(runUntil([&] { return line() == dedicated; })) << line();
     EXPECT_NE(dedicated, "64 MB");
