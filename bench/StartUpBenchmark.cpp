@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 using Clock = std::chrono::steady_clock;

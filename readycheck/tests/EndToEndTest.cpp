@@ -6,14 +6,13 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -79,8 +78,9 @@ int RunAndClose(Display* x, std::string command) {
     const int sockets = SocketCount(pid);
     EXPECT_TRUE(WaitFor([&] { return (windows = MappedWindows(x)).size() == 2; }, 15.0))
         << "the summary comes about two seconds later";
-    for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
-        Close(x, *window);
+    std::reverse(windows.begin(), windows.end());  // the summary first
+    for (const Window window : windows) {
+        Close(x, window);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
     int status = -1;

@@ -44,27 +44,26 @@ void RaiseXError(Display* display) {
 
 extern "C" {
 
-const char* glXQueryExtensionsString(Display* display, int screen) {
+const char* glXQueryExtensionsString(Display* dpy, int screen) {
     const char* real =
-        Real<const char* (*)(Display*, int)>("glXQueryExtensionsString")(display, screen);
+        Real<const char* (*)(Display*, int)>("glXQueryExtensionsString")(dpy, screen);
     return sDriver.hidesMesaQuery ? "GLX_SGIX_pbuffer" : real;
 }
 
-GLXPbuffer glXCreatePbuffer(Display* display, GLXFBConfig config, const int* attributes) {
+GLXPbuffer glXCreatePbuffer(Display* dpy, GLXFBConfig config, const int* attribList) {
     if (sDriver.pbufferRaises) {
-        RaiseXError(display);
+        RaiseXError(dpy);
     }
-    return Real<GLXPbuffer (*)(Display*, GLXFBConfig, const int*)>("glXCreatePbuffer")(
-        display, config, attributes);
+    return Real<GLXPbuffer (*)(Display*, GLXFBConfig, const int*)>("glXCreatePbuffer")(dpy, config,
+                                                                                       attribList);
 }
 
-Bool glXMakeContextCurrent(Display* display, GLXDrawable draw, GLXDrawable read,
-                           GLXContext context) {
-    if (sDriver.makeCurrentRaises && context != nullptr) {
-        RaiseXError(display);
+Bool glXMakeContextCurrent(Display* dpy, GLXDrawable draw, GLXDrawable read, GLXContext ctx) {
+    if (sDriver.makeCurrentRaises && ctx != nullptr) {
+        RaiseXError(dpy);
     }
     return Real<Bool (*)(Display*, GLXDrawable, GLXDrawable, GLXContext)>("glXMakeContextCurrent")(
-        display, draw, read, context);
+        dpy, draw, read, ctx);
 }
 
 const GLubyte* glGetString(GLenum name) {

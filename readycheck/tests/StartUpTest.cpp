@@ -39,8 +39,8 @@ TEST_F(StartUp, RunnerThenProbesThenTheCentredWindowWithMarksHidden) {
     gtk_window_get_size(window, &width, &height);
     GdkRectangle area{};
     gdk_monitor_get_geometry(gdk_display_get_primary_monitor(gdk_display_get_default()), &area);
-    EXPECT_NEAR(x + width / 2, area.x + area.width / 2, 8);
-    EXPECT_NEAR(y + height / 2, area.y + area.height / 2, 40);
+    EXPECT_NEAR(x + width / 2.0, area.x + area.width / 2.0, 8);
+    EXPECT_NEAR(y + height / 2.0, area.y + area.height / 2.0, 40);
 }
 
 TEST_F(StartUp, MissingIdentityItemsShowAsUnknown) {
@@ -63,20 +63,20 @@ TEST(VideoMemoryText, WholeMegabytesTruncatedTowardZero) {
 
 struct VRAMCase {
     std::vector<StandIn::Renderer> renderers;
-    bool queryFails;
     int64_t size;
     std::optional<bool> mainAccelerated;
+    bool queryFails = false;
 };
 
 TEST(GetVRAM, FirstAcceleratedWindowCapableRendererAndTheMainRenderersFlag) {
     const VRAMCase cases[] = {
-        {{{64 * kMiB, 0, 1, false}, {256 * kMiB, 1, 1, false}}, false, 256 * kMiB, false},
-        {{{64 * kMiB, 1, 0, false}, {128 * kMiB, 1, 1, false}}, false, 128 * kMiB, true},
-        {{{64 * kMiB, 1, 1, true}, {32 * kMiB, 1, 1, false}}, false, 32 * kMiB, std::nullopt},
-        {{{64 * kMiB, 0, 1, false}}, false, 0, false},
-        {{}, false, 0, std::nullopt},
-        {{{64 * kMiB, 1, 1, false}}, true, 0, std::nullopt},
-        {{{80 * kGiB, 1, 1, false}}, false, 80 * kGiB, true},
+        {{{64 * kMiB, 0, 1, false}, {256 * kMiB, 1, 1, false}}, 256 * kMiB, false},
+        {{{64 * kMiB, 1, 0, false}, {128 * kMiB, 1, 1, false}}, 128 * kMiB, true},
+        {{{64 * kMiB, 1, 1, true}, {32 * kMiB, 1, 1, false}}, 32 * kMiB, std::nullopt},
+        {{{64 * kMiB, 0, 1, false}}, 0, false},
+        {{}, 0, std::nullopt},
+        {{{64 * kMiB, 1, 1, false}}, 0, std::nullopt, true},
+        {{{80 * kGiB, 1, 1, false}}, 80 * kGiB, true},
     };
     for (const VRAMCase& c : cases) {
         StandIn::System& system = StandIn::Reset();
