@@ -9,3 +9,5 @@ cmake --build build-bench -j "$(nproc)"
 scripts/with-xvfb.sh build-bench/bench/probe_benchmark --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true "$@"
 build-bench/bench/runner_benchmark 512M 5
+NO_AT_BRIDGE=1 scripts/with-xvfb.sh build-bench/bench/startup_benchmark \
+    build-bench/stage/bin/ReadyCheck build-bench/bench/startup_baseline 21

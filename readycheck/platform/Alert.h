@@ -2,7 +2,6 @@
 // kAlertFirstButtonReturn, the second kAlertSecondButtonReturn.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,9 +36,3 @@ private:
     std::string mInformative;
     std::vector<ButtonSpec> mButtons;
 };
-
-// For tests: called with each alert once it is on screen, from inside its modal loop.
-// PressAlertKey sends a real key press ("Return", "Escape") to that alert.
-using AlertPresentedHook = std::function<void(const Alert&)>;
-void SetAlertPresentedHook(AlertPresentedHook hook);
-void PressAlertKey(const std::string& keyName);

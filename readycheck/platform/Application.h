@@ -30,8 +30,9 @@ public:
 
 using DelegateFactory = std::function<std::unique_ptr<ApplicationDelegate>()>;
 
-// Returns the process's exit status: 1 with one line on standard error when there is no
-// display or the interface file cannot be loaded, else 0 once the application terminated.
+// Returns the process's exit status: 1 with one line on standard error when there is no X
+// display (and an alert where a Wayland display can show one) or the interface file cannot be
+// loaded, else 0 once the application terminated. The window and the probes use one X display.
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate);
 
 // Ends the main loop; does not return (ApplicationTerminating unwinds to the run loop).

@@ -59,7 +59,9 @@ std::vector<ApplicationDelegate::Outlet> Controller::outlets() {
             {"oBasicCircle", &oBasicCircle},
             {"oAdvancedCircle", &oAdvancedCircle},
             {"oDuoCircle", &oDuoCircle},
-            {"oDuoBangButton", &oDuoBangButton}};
+            {"oDuoBangButton", &oDuoBangButton},
+            {"oRendering", &oRendering},
+            {"oRenderingInfoButton", &oRenderingInfoButton}};
 }
 
 std::vector<ApplicationDelegate::Action> Controller::actions() {
@@ -73,7 +75,8 @@ std::vector<ApplicationDelegate::Action> Controller::actions() {
             {"doInfoHiResLight:", bind(&Controller::doInfoHiResLight)},
             {"doInfoAntiAlias:", bind(&Controller::doInfoAntiAlias)},
             {"doDuoPPL:", bind(&Controller::doDuoPPL)},
-            {"doMoreAboutVersions:", bind(&Controller::doMoreAboutVersions)}};
+            {"doMoreAboutVersions:", bind(&Controller::doMoreAboutVersions)},
+            {"doInfoRendering:", bind(&Controller::doInfoRendering)}};
 }
 
 std::string Controller::profilerPath() {
@@ -118,11 +121,30 @@ void Controller::initMainWindow() {
     oCardManufacturer->setStringValue(IdentityLine(mVendorName));
     oCardName->setStringValue(IdentityLine(mCardName));
     oDriverVersion->setStringValue(IdentityLine(mDriverVersion));
-    oVRAM->setStringValue(VideoMemoryText(GetVRAM()));
+    std::optional<bool> mainRendererAccelerated;
+    oVRAM->setStringValue(VideoMemoryText(GetVRAM(&mainRendererAccelerated)));
+    showRendering(mainRendererAccelerated);
     oHWOffCheck->setHidden(true);
     oShadowCheck->setHidden(true);
     oHiResLightCheck->setHidden(true);
     oAntiAliasCheck->setHidden(true);
+}
+
+void Controller::showRendering(std::optional<bool> mainRendererAccelerated) {
+    mRendering = DecideRendering(mainRendererAccelerated, mCardName);
+    oRenderingInfoButton->setHidden(mRendering != Rendering::Software);
+    switch (mRendering) {
+        case Rendering::Hardware:
+            oRendering->setStringValue(LocalizedString("RenderingHardware"));
+            break;
+        case Rendering::Software:
+            oRendering->setStringValue(LocalizedString("RenderingSoftware"));
+            oRendering->setTextColor(*mBadColor);
+            break;
+        case Rendering::Unknown:
+            oRendering->setStringValue(LocalizedString("IdentityUnknown"));
+            break;
+    }
 }
 
 void Controller::scheduleNext(void (Controller::*step)()) {

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "Alert.h"
 #include "Application.h"
 #include "Controls.h"
+#include "Rendering.h"
 #include "TaskWrapperController.h"
 
 class TaskWrapper;
@@ -47,17 +49,15 @@ public:
     void doInfoAntiAlias(void* sender);
     void doDuoPPL(void* sender);
     void doMoreAboutVersions(void* sender);
-
-    // The video-memory refinement of a finished profiler run, on its collected output.
-    void refineVideoMemoryLine(const uint8_t* bytes, std::size_t size);
-
-    // Read by tests.
-    int32_t featuresMask() const { return mFeaturesMask; }
+    // Explains software rendering; its button shows only then.
+    void doInfoRendering(void* sender);
 
     static std::string profilerPath();
 
 private:
     void scheduleNext(void (Controller::*step)());
+    void showRendering(std::optional<bool> mainRendererAccelerated);
+    static Alert makeInfoAlert(const std::string& mainKey, const std::string& detailKey);
 
     Window* oResultWindow = nullptr;
     TextField* oCardManufacturer = nullptr;
@@ -76,6 +76,8 @@ private:
     ImageView* oAdvancedCircle = nullptr;
     ImageView* oDuoCircle = nullptr;
     Button* oDuoBangButton = nullptr;
+    TextField* oRendering = nullptr;
+    Button* oRenderingInfoButton = nullptr;
     std::optional<std::string> mVendorName;
     std::optional<std::string> mCardName;
     std::optional<std::string> mDriverVersion;
@@ -83,4 +85,5 @@ private:
     std::optional<Color> mBadColor;
     std::optional<Color> mGoodColor;
     TaskWrapper* mProfileTask = nullptr;  // not owned: the runner owns itself
+    Rendering mRendering = Rendering::Unknown;
 };

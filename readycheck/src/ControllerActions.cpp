@@ -15,7 +15,9 @@ std::string MakerPage(const char* path) {
     return std::string(kMakerWebSite) + path;
 }
 
-Alert MakeInfoAlert(const std::string& mainKey, const std::string& detailKey) {
+}  // namespace
+
+Alert Controller::makeInfoAlert(const std::string& mainKey, const std::string& detailKey) {
     Alert alert;
     alert.setAlertStyle(kInformationalAlertStyle);
     alert.setMessageText(LocalizedString(mainKey));
@@ -25,15 +27,13 @@ Alert MakeInfoAlert(const std::string& mainKey, const std::string& detailKey) {
     return alert;
 }
 
-}  // namespace
-
 void Controller::runInfoAlertWithMainKey(const std::string& mainKey, const std::string& detailKey) {
-    MakeInfoAlert(mainKey, detailKey).runModal();
+    makeInfoAlert(mainKey, detailKey).runModal();
 }
 
 void Controller::runInfoAlertWithMainKey(const std::string& mainKey, const std::string& detailKey,
                                          const std::string& webURL) {
-    Alert alert = MakeInfoAlert(mainKey, detailKey);
+    Alert alert = makeInfoAlert(mainKey, detailKey);
     const std::size_t cancel =
         alert.addButtonWithTitle(LocalizedString("GenericCancelButtonTitle"));
     alert.setButtonKeyEquivalent(cancel, "\x1b");
@@ -86,4 +86,8 @@ void Controller::doDuoPPL(void* /*sender*/) {
 
 void Controller::doMoreAboutVersions(void* /*sender*/) {
     OpenURL(MakerPage(kEditionComparisonPage));
+}
+
+void Controller::doInfoRendering(void* /*sender*/) {
+    runInfoAlertWithMainKey("SoftwareRendering", "SoftwareRendering_detail");
 }

@@ -1,12 +1,15 @@
 // The timed reveal: four checks, three edition verdicts and the summary, a quarter of a second
 // apart.
 #include "Controller.h"
+#include "LocalizedStrings.h"
 #include "Verdicts.h"
 
 namespace {
 
 constexpr const char* kPassMark = "\u2611";
 constexpr const char* kFailMark = "\u2612";
+constexpr const char* kParagraphBreak = "\n\n";
+constexpr const char* kSoftwareRenderingSummary = "ResultSoftwareRendering";
 
 }  // namespace
 
@@ -61,7 +64,15 @@ void Controller::showVersionDuo() {
 
 void Controller::reportResults() {
     const std::string key = Verdicts::summaryKey(mFeaturesMask);
-    runInfoAlertWithMainKey(key, key + "_detail");
+    if (mRendering != Rendering::Software) {
+        runInfoAlertWithMainKey(key, key + "_detail");
+        return;
+    }
+    // The marks describe what the processor can draw, not the graphics hardware: say so.
+    Alert alert = makeInfoAlert(key, key + "_detail");
+    alert.setInformativeText(alert.informativeText() + kParagraphBreak +
+                             LocalizedString(kSoftwareRenderingSummary));
+    alert.runModal();
 }
 
 void Controller::doReviewResults(void* /*sender*/) {

@@ -12,11 +12,7 @@ void Controller::processFinished(TaskWrapper* /*task*/, bool success) {
         return;
     }
     const ByteBuffer& output = mProfileTask->output();
-    refineVideoMemoryLine(output.data(), output.size());
-}
-
-void Controller::refineVideoMemoryLine(const uint8_t* bytes, std::size_t size) {
-    const std::optional<VideoMemoryKind> kind = ReadVideoMemoryKind(bytes, size);
+    const std::optional<VideoMemoryKind> kind = ReadVideoMemoryKind(output.data(), output.size());
     if (!kind) {
         return;
     }

@@ -6,9 +6,16 @@ namespace {
 
 constexpr int64_t kBytesPerMegabyte = 1048576;
 
+void NoteMainRenderer(int32_t index, CGLError error, int64_t accelerated,
+                      std::optional<bool>* mainRendererAccelerated) {
+    if (index == 0 && error == kCGLNoError && mainRendererAccelerated != nullptr) {
+        *mainRendererAccelerated = accelerated != 0;
+    }
+}
+
 }  // namespace
 
-int64_t GetVRAM() {
+int64_t GetVRAM(std::optional<bool>* mainRendererAccelerated) {
     int64_t size = 0;
     const CGOpenGLDisplayMask mask = CGDisplayIDToOpenGLDisplayMask(CGMainDisplayID());
     CGLRendererInfoObj info = nullptr;
@@ -23,6 +30,7 @@ int64_t GetVRAM() {
         const CGLError acceleratedError =
             CGLDescribeRenderer(info, i, kCGLRPAccelerated, &accelerated);
         const CGLError windowError = CGLDescribeRenderer(info, i, kCGLRPWindow, &window);
+        NoteMainRenderer(i, acceleratedError, accelerated, mainRendererAccelerated);
         if (memoryError == kCGLNoError && acceleratedError == kCGLNoError &&
             windowError == kCGLNoError && accelerated != 0 && window != 0) {
             break;

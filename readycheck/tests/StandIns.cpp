@@ -1,8 +1,10 @@
 #include "StandIns.h"
 
+#include "NotificationCenter.h"
 #include "ProbeKit/ProbeKit.h"
 #include "RendererInfo.h"
 #include "SystemVersion.h"
+#include "TaskWrapper.h"
 #include "Workspace.h"
 
 struct VXStringArrayRec {
@@ -13,49 +15,61 @@ struct RendererInfoRec {
     std::vector<StandIn::Renderer> renderers;
 };
 
-namespace StandIn {
-
 namespace {
 
-uint32_t sMask = 0;
-Identity sIdentity;
-System sSystem;
+StandIn::System sSystem;
 
 }  // namespace
 
-std::vector<std::string>& Events() {
-    static std::vector<std::string> sEvents;
-    return sEvents;
-}
-
-void Reset(uint32_t mask, Identity identity) {
-    sMask = mask;
-    sIdentity = std::move(identity);
+StandIn::System& StandIn::Reset() {
     sSystem = System{};
-    Events().clear();
-}
-
-System& CurrentSystem() {
     return sSystem;
 }
 
-}  // namespace StandIn
+void StandInWindowTest::SetUp() {
+    WindowTest::SetUp();
+    NotificationCenter::defaultCenter().addObserver(
+        this,
+        [](const Notification& notification) {
+            const auto* task = static_cast<const TaskWrapper*>(notification.object);
+            std::string event = "task in " + task->currentDirectoryPath() + ":";
+            for (const std::string& argument : task->arguments()) {
+                event += " " + argument;
+            }
+            sSystem.events.push_back(event);
+        },
+        kTaskCreatedNotification, nullptr);
+}
 
-using StandIn::Events;
+void StandInWindowTest::TearDown() {
+    NotificationCenter::defaultCenter().removeObserver(this);
+    WindowTest::TearDown();
+}
+
+void StandInWindowTest::launch(uint32_t mask, StandIn::Identity identity,
+                               const std::function<void(StandIn::System&)>& configure) {
+    StandIn::Reset();
+    sSystem.mask = mask;
+    sSystem.identity = std::move(identity);
+    if (configure) {
+        configure(sSystem);
+    }
+    WindowTest::launch();
+}
 
 uint32_t VXGetDriverOpenGLFeatures(void) {
-    Events().emplace_back("VXGetDriverOpenGLFeatures");
-    return StandIn::sMask;
+    sSystem.events.emplace_back("VXGetDriverOpenGLFeatures");
+    return sSystem.mask;
 }
 
 VXStringArray VXGetDriverOpenGLIdentity(void) {
-    Events().emplace_back("VXGetDriverOpenGLIdentity");
-    if (StandIn::sIdentity.null) {
+    sSystem.events.emplace_back("VXGetDriverOpenGLIdentity");
+    const StandIn::Identity& identity = sSystem.identity;
+    if (identity.null) {
         return nullptr;
     }
     auto* array = new VXStringArrayRec;
-    for (const auto& item :
-         {StandIn::sIdentity.vendor, StandIn::sIdentity.renderer, StandIn::sIdentity.version}) {
+    for (const auto& item : {identity.vendor, identity.renderer, identity.version}) {
         if (item) {
             array->strings.push_back(*item);
         }
@@ -71,19 +85,19 @@ const char* VXStringArrayGet(VXStringArray array, int32_t index) {
 }
 
 void VXStringArrayDispose(VXStringArray array) {
-    Events().emplace_back("VXStringArrayDispose");
+    sSystem.events.emplace_back("VXStringArrayDispose");
     delete array;
 }
 
 int32_t GestaltSystemVersion() {
-    return StandIn::sSystem.versionAnswer;
+    return sSystem.versionAnswer;
 }
 std::string OperatingSystemVersionString() {
-    return StandIn::sSystem.versionString;
+    return sSystem.versionString;
 }
 
 void OpenURL(const std::string& url) {
-    StandIn::sSystem.openedURLs.push_back(url);
+    sSystem.openedURLs.push_back(url);
 }
 
 CGDirectDisplayID CGMainDisplayID() {
@@ -94,12 +108,12 @@ CGOpenGLDisplayMask CGDisplayIDToOpenGLDisplayMask(CGDirectDisplayID display) {
 }
 
 CGLError CGLQueryRendererInfo(CGOpenGLDisplayMask mask, CGLRendererInfoObj* info, int32_t* count) {
-    if (StandIn::sSystem.rendererQueryFails || mask != 0x80U) {
+    if (sSystem.rendererQueryFails || mask != 0x80U) {
         return kCGLBadDisplay;
     }
-    *info = new RendererInfoRec{StandIn::sSystem.renderers};
-    *count = static_cast<int32_t>(StandIn::sSystem.renderers.size());
-    ++StandIn::sSystem.rendererInfoAlive;
+    *info = new RendererInfoRec{sSystem.renderers};
+    *count = static_cast<int32_t>(sSystem.renderers.size());
+    ++sSystem.rendererInfoAlive;
     return kCGLNoError;
 }
 
@@ -116,7 +130,7 @@ CGLError CGLDescribeRenderer(CGLRendererInfoObj info, int32_t renderer, int32_t 
 }
 
 CGLError CGLDestroyRendererInfo(CGLRendererInfoObj info) {
-    --StandIn::sSystem.rendererInfoAlive;
+    --sSystem.rendererInfoAlive;
     delete info;
     return kCGLNoError;
 }

@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace StandIn {
+#include "WindowFixture.h"
 
-// Every call the stand-ins receive, and "taskCreated" when a runner is made, in order.
-std::vector<std::string>& Events();
+namespace StandIn {
 
 struct Identity {
     std::optional<std::string> vendor = "Stand-in Vendor";
@@ -26,15 +25,30 @@ struct Renderer {
 };
 
 struct System {
+    uint32_t mask = 0;
+    Identity identity;
     int32_t versionAnswer = 0x0610;
     std::string versionString = "Linux 6.1.0-stand-in";
     bool rendererQueryFails = false;
     std::vector<Renderer> renderers;
     int rendererInfoAlive = 0;
     std::vector<std::string> openedURLs;
+    // Every probe call, and each runner made with its directory and arguments, in order.
+    std::vector<std::string> events;
 };
 
-void Reset(uint32_t mask, Identity identity = {});
-System& CurrentSystem();
+// Starts afresh from the defaults above.
+System& Reset();
 
 }  // namespace StandIn
+
+// The window with the stand-ins answering as system says.
+class StandInWindowTest : public WindowTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void launch(uint32_t mask, StandIn::Identity identity = {},
+                const std::function<void(StandIn::System&)>& configure = {});
+
+    StandIn::System& system = StandIn::Reset();
+};

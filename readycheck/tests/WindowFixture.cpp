@@ -2,46 +2,84 @@
 
 #include <gtk/gtk.h>
 
-#include "NotificationCenter.h"
+#include "AlertDialog.h"
 #include "RunLoop.h"
-#include "TaskWrapper.h"
+
+namespace {
+
+bool sHasDisplay = false;
+std::function<void(const Alert&, GtkWidget*)> sObserver;
+
+void PressKey(GtkWidget* dialog, const std::string& keyName) {
+    GdkWindow* window = gtk_widget_get_window(dialog);
+    GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+    event->key.window = GDK_WINDOW(g_object_ref(window));
+    event->key.keyval = gdk_keyval_from_name(keyName.c_str());
+    event->key.time = GDK_CURRENT_TIME;
+    gdk_event_set_device(
+        event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_window_get_display(window))));
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+}
+
+}  // namespace
+
+struct ShownAlert {
+    const Alert* alert;
+    GtkWidget* dialog;
+    bool answered;
+};
+
+// The tests' modal run: the observer sees each alert once it is on screen, inside its loop. An
+// alert that ignores the observer's key fails the test rather than wait for ever.
+int Alert::runModal() {
+    AlertKeys keys;
+    ShownAlert shown{this, MakeAlertDialog(*this, keys), false};
+    g_signal_connect(shown.dialog, "response", G_CALLBACK(+[](GtkDialog*, int, gpointer data) {
+                         static_cast<ShownAlert*>(data)->answered = true;
+                     }),
+                     &shown);
+    g_signal_connect(shown.dialog, "map-event",
+                     G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer data) {
+                         g_idle_add(
+                             [](gpointer seen) {
+                                 auto* alert = static_cast<ShownAlert*>(seen);
+                                 sObserver(*alert->alert, alert->dialog);
+                                 if (!alert->answered) {
+                                     ADD_FAILURE() << "the alert ignored the key";
+                                     gtk_dialog_response(GTK_DIALOG(alert->dialog), 0);
+                                 }
+                                 return G_SOURCE_REMOVE;
+                             },
+                             data);
+                         return FALSE;
+                     }),
+                     &shown);
+    return RunAlertDialog(shown.dialog);
+}
 
 void WindowTest::SetUp() {
-    SetAlertPresentedHook([this](const Alert& alert) {
+    if (!sHasDisplay) {
+        GTEST_SKIP() << "no display";
+    }
+    sObserver = [this](const Alert& alert, GtkWidget* dialog) {
         alerts.push_back({alert.messageText(), alert.informativeText(), alert.buttons().size()});
-        if (whileNextAlertIsOpen) {
-            const auto during = std::move(whileNextAlertIsOpen);
-            whileNextAlertIsOpen = nullptr;
+        if (const auto during = std::exchange(whileNextAlertIsOpen, nullptr)) {
             during();
         }
-        PressAlertKey(answerKey);
-    });
-    NotificationCenter::defaultCenter().addObserver(
-        this,
-        [this](const Notification& notification) {
-            const auto* task = static_cast<const TaskWrapper*>(notification.object);
-            StandIn::Events().emplace_back("taskCreated");
-            taskArguments = task->arguments();
-            taskDirectory = task->currentDirectoryPath();
-        },
-        kTaskCreatedNotification, nullptr);
+        PressKey(dialog, answerKey);
+    };
 }
 
 void WindowTest::TearDown() {
-    SetAlertPresentedHook(nullptr);
-    NotificationCenter::defaultCenter().removeObserver(this);
     RunLoop::main().cancelDelayedCalls();
     application.reset();
     controller.reset();
     RunLoop::main().drainDeferred();
 }
 
-void WindowTest::launch(uint32_t mask, StandIn::Identity identity,
-                        const std::function<void(StandIn::System&)>& configure) {
-    StandIn::Reset(mask, std::move(identity));
-    if (configure) {
-        configure(StandIn::CurrentSystem());
-    }
+void WindowTest::launch() {
+    application.reset();
     controller = std::make_unique<Controller>();
     application = LoadApplication(*controller);
     ASSERT_NE(application, nullptr);
@@ -56,14 +94,22 @@ bool WindowTest::runReveal() {
     return runUntil([&] { return alerts.size() > before; });
 }
 
-void WindowTest::saveScreenshot(const std::string& fileName) {
-    runUntil([] { return false; }, 0.3);  // let the window draw
-    auto* window = static_cast<GtkWidget*>(outlet<Window>("oResultWindow")->widget());
-    GdkWindow* surface = gtk_widget_get_window(window);
+void WindowTest::saveScreenshot(const std::string& fileName, bool wholeScreen) {
+    runUntil([] { return false; }, 0.3);  // let the windows draw
+    GdkWindow* surface = wholeScreen ? gdk_get_default_root_window()
+                                     : gtk_widget_get_window(static_cast<GtkWidget*>(
+                                           outlet<Window>("oResultWindow")->widget()));
     ASSERT_NE(surface, nullptr);
     GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(surface, 0, 0, gdk_window_get_width(surface),
                                                    gdk_window_get_height(surface));
     ASSERT_NE(pixbuf, nullptr);
     EXPECT_TRUE(gdk_pixbuf_save(pixbuf, fileName.c_str(), "png", nullptr, nullptr));
     g_object_unref(pixbuf);
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    gdk_set_allowed_backends("x11");
+    sHasDisplay = gtk_init_check(&argc, &argv) != FALSE;
+    return RUN_ALL_TESTS();
 }

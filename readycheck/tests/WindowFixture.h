@@ -1,17 +1,24 @@
-// Runs the Controller in the real window with the stand-ins, answering alerts by key.
+// Runs the Controller in the real window, seeing and answering each alert by a real key press.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "Alert.h"
 #include "Application.h"
 #include "Controller.h"
-#include "StandIns.h"
+
+inline const Color kGood{0.0F, 0.7F, 0.0F, 1.0F};
+inline const Color kBad{0.7F, 0.0F, 0.0F, 1.0F};
+inline bool Near(const std::optional<Color>& color, const Color& expected) {
+    return color && std::abs(color->red - expected.red) + std::abs(color->green - expected.green) +
+                            std::abs(color->blue - expected.blue) <
+                        0.01F;
+}
 
 struct SeenAlert {
     std::string message;
@@ -24,12 +31,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the application with this mask; configure changes the stand-in system first.
-    void launch(uint32_t mask, StandIn::Identity identity = {},
-                const std::function<void(StandIn::System&)>& configure = {});
-    // Runs the reveal until the summary alert has been answered.
+    void launch();
+    // Runs the loop until the next alert has been answered.
     bool runReveal();
-    // Runs the loop until done() holds, up to the timeout.
     static bool runUntil(const std::function<bool()>& done, double seconds = 10.0);
 
     template <typename T>
@@ -44,14 +48,13 @@ protected:
     }
     TextField* field(const char* name) { return outlet<TextField>(name); }
 
-    // Saves the result window as a PNG in the working directory.
-    void saveScreenshot(const std::string& fileName);
+    // Saves the result window, or the whole screen with any alert on it, as a PNG in the working
+    // directory; fails the test when there is nothing to save.
+    void saveScreenshot(const std::string& fileName, bool wholeScreen = false);
 
     std::unique_ptr<Controller> controller;
     std::unique_ptr<LoadedApplication> application;
     std::vector<SeenAlert> alerts;
     std::string answerKey = "Return";
     std::function<void()> whileNextAlertIsOpen;
-    std::vector<std::string> taskArguments;
-    std::string taskDirectory;
 };

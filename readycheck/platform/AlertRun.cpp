@@ -1,0 +1,6 @@
+#include "AlertDialog.h"
+
+int Alert::runModal() {
+    AlertKeys keys;
+    return RunAlertDialog(MakeAlertDialog(*this, keys));
+}

@@ -1,0 +1,134 @@
+// The renderer information on the real driver of $DISPLAY, with chosen GLX calls answered
+// differently: a driver without the Mesa renderer query, one with the NVIDIA memory query, and
+// calls that raise X errors.
+#include <gtest/gtest.h>
+// Xlib's macros must come after gtest.
+#include <GL/glx.h>
+#include <dlfcn.h>
+#include <gtk/gtk.h>
+
+#include <cstring>
+
+#include "GetVRAM.h"
+#include "RendererInfo.h"
+
+namespace {
+
+struct Driver {
+    const char* name;
+    bool hidesMesaQuery;
+    bool listsNvidiaMemory;
+    bool pbufferRaises;
+    bool makeCurrentRaises;
+    int32_t count;
+    int64_t memory;  // of the first renderer; -1 for any size above 0
+    int64_t accelerated;
+    int64_t vram;
+};
+
+Driver sDriver{};
+constexpr GLint kNvidiaKilobytes = 2 * 1024 * 1024;
+constexpr int64_t kNvidiaBytes = int64_t{kNvidiaKilobytes} * 1024;
+
+template <typename Function>
+Function Real(const char* name) {
+    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+// A request the server refuses with BadWindow.
+void RaiseXError(Display* display) {
+    XUnmapWindow(display, 0x1FFFFFFF);
+}
+
+}  // namespace
+
+extern "C" {
+
+const char* glXQueryExtensionsString(Display* dpy, int screen) {
+    const char* real =
+        Real<const char* (*)(Display*, int)>("glXQueryExtensionsString")(dpy, screen);
+    return sDriver.hidesMesaQuery ? "GLX_SGIX_pbuffer" : real;
+}
+
+GLXPbuffer glXCreatePbuffer(Display* dpy, GLXFBConfig config, const int* attribList) {
+    if (sDriver.pbufferRaises) {
+        RaiseXError(dpy);
+    }
+    return Real<GLXPbuffer (*)(Display*, GLXFBConfig, const int*)>("glXCreatePbuffer")(dpy, config,
+                                                                                       attribList);
+}
+
+Bool glXMakeContextCurrent(Display* dpy, GLXDrawable draw, GLXDrawable read, GLXContext ctx) {
+    if (sDriver.makeCurrentRaises && ctx != nullptr) {
+        RaiseXError(dpy);
+    }
+    return Real<Bool (*)(Display*, GLXDrawable, GLXDrawable, GLXContext)>("glXMakeContextCurrent")(
+        dpy, draw, read, ctx);
+}
+
+const GLubyte* glGetString(GLenum name) {
+    const GLubyte* real = Real<const GLubyte* (*)(GLenum)>("glGetString")(name);
+    return name == GL_EXTENSIONS && sDriver.listsNvidiaMemory
+               ? reinterpret_cast<const GLubyte*>("GL_ARB_multisample GL_NVX_gpu_memory_info")
+               : real;
+}
+
+void glGetIntegerv(GLenum name, GLint* value) {
+    if (name == 0x9047 && sDriver.listsNvidiaMemory) {
+        *value = kNvidiaKilobytes;
+        return;
+    }
+    Real<void (*)(GLenum, GLint*)>("glGetIntegerv")(name, value);
+}
+
+}  // extern "C"
+
+namespace {
+
+class RendererInfo : public ::testing::TestWithParam<Driver> {
+protected:
+    static void SetUpTestSuite() { sHasDisplay = gtk_init_check(nullptr, nullptr) != FALSE; }
+    void SetUp() override {
+        if (!sHasDisplay) {
+            GTEST_SKIP() << "no display";
+        }
+        sDriver = GetParam();
+    }
+    void TearDown() override { sDriver = {}; }
+    static inline bool sHasDisplay = false;
+};
+
+TEST_P(RendererInfo, AnswersOrKnowsNothingWithoutEndingTheProgram) {
+    const Driver& expected = GetParam();
+    CGLRendererInfoObj info = nullptr;
+    int32_t count = -1;
+    ASSERT_EQ(
+        CGLQueryRendererInfo(CGDisplayIDToOpenGLDisplayMask(CGMainDisplayID()), &info, &count),
+        kCGLNoError);
+    ASSERT_EQ(count, expected.count);
+    if (count > 0) {
+        int64_t memory = 0;
+        int64_t accelerated = -1;
+        EXPECT_EQ(CGLDescribeRenderer(info, 0, kCGLRPVideoMemory, &memory), kCGLNoError);
+        EXPECT_EQ(CGLDescribeRenderer(info, 0, kCGLRPAccelerated, &accelerated), kCGLNoError);
+        EXPECT_TRUE(expected.memory < 0 ? memory > 0 : memory == expected.memory) << memory;
+        EXPECT_EQ(accelerated, expected.accelerated);
+    }
+    CGLDestroyRendererInfo(info);
+    EXPECT_EQ(GetVRAM(), expected.vram);
+    EXPECT_EQ(glXGetCurrentContext(), nullptr) << "no context is left current";
+}
+
+const Driver kDrivers[] = {
+    // llvmpipe under Xvfb: the machine's memory, not accelerated, so no size for the window.
+    {"Mesa", false, false, false, false, 1, -1, 0, 0},
+    {"NvidiaMemory", true, true, false, false, 1, kNvidiaBytes, 1, kNvidiaBytes},
+    {"NeitherQuery", true, false, false, false, 0, 0, 0, 0},
+    {"PbufferRaises", true, true, true, false, 0, 0, 0, 0},
+    {"MakeCurrentRaises", true, true, false, true, 0, 0, 0, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Drivers, RendererInfo, ::testing::ValuesIn(kDrivers),
+                         [](const auto& driver) { return std::string(driver.param.name); });
+
+}  // namespace
