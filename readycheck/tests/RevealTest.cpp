@@ -11,10 +11,9 @@ namespace {
 
 const Color kGood{0.0F, 0.7F, 0.0F, 1.0F};
 const Color kBad{0.7F, 0.0F, 0.0F, 1.0F};
-constexpr const char* kLightingPage =
-    "http://www.scenegrade.example/scenegrade/lighting_and_shadows.html";
+constexpr const char* kLightingPage = READYCHECK_MAKER_URL "/scenegrade/lighting_and_shadows.html";
 constexpr const char* kComparisonPage =
-    "http://www.scenegrade.example/scenegrade/version_3_features_table.html";
+    READYCHECK_MAKER_URL "/scenegrade/version_3_features_table.html";
 
 bool Near(const std::optional<Color>& color, const Color& expected) {
     return color && std::fabs(color->red - expected.red) < 0.01F &&
