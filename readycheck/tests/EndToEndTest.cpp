@@ -120,12 +120,24 @@ int CountProcessesRunning(const std::string& path) {
     return count;
 }
 
+// The build's program, or another copy of it (an unpacked package) named in READYCHECK_PROGRAM.
+std::string ProgramPath() {
+    const char* other = std::getenv("READYCHECK_PROGRAM");
+    return other != nullptr ? other : READYCHECK_PATH;
+}
+
+// The profiler as the program starts it: beside the program's own directory.
+std::string ProfilerPath() {
+    const std::string program = ProgramPath();
+    return program.substr(0, program.rfind('/')) + "/../libexec/readycheck/system_profiler";
+}
+
 TEST(EndToEnd, ShowsTheWindowRevealsTheSummaryAndClosesCleanly) {
     XConnection x;
     if (x.display == nullptr) {
         GTEST_SKIP() << "no display";
     }
-    std::string program = READYCHECK_PATH;
+    std::string program = ProgramPath();
     char* argv[] = {program.data(), nullptr};
     pid_t pid = 0;
     ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
@@ -151,12 +163,12 @@ TEST(EndToEnd, ShowsTheWindowRevealsTheSummaryAndClosesCleanly) {
     guard.pid = exited ? 0 : pid;
     ASSERT_TRUE(exited) << "closing the window ends the program";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(CountProcessesRunning(PROFILER_PATH), 0) << "no child is left behind";
+    EXPECT_EQ(CountProcessesRunning(ProfilerPath()), 0) << "no child is left behind";
     EXPECT_TRUE(MappedWindowsNamed(x.display, "ReadyCheck").empty());
 }
 
 TEST(EndToEnd, WithoutADisplayItSaysSoAndFails) {
-    std::string command = std::string("env -u DISPLAY ") + READYCHECK_PATH + " 2>&1";
+    std::string command = "env -u DISPLAY " + ProgramPath() + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     char line[512] = {};
