@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the Debian package from the build, checks where it puts things and what it depends on,
-# unpacks it and runs the unpacked program end to end on $DISPLAY.
+# unpacks it and runs the unpacked program end to end on $DISPLAY, in German.
 # Usage: debian-package.sh BUILD_DIR END_TO_END_TEST
 set -euo pipefail
 build=$1 end_to_end=$2
@@ -32,4 +32,6 @@ root=$tmp/root
 dpkg-deb -x "$deb" "$root"
 program=$root/usr/bin/ReadyCheck
 LD_LIBRARY_PATH='' ldd "$program" | grep -q "=> $root/usr/.*libProbeKit\.so\.1 "
-(cd "$tmp" && READYCHECK_PROGRAM=$program "$end_to_end" --gtest_brief=1)
+# In German, leaving its screenshot in debian-package/ beside the other tests' screenshots.
+mkdir -p debian-package
+(cd debian-package && LANGUAGE=de READYCHECK_PROGRAM=$program "$end_to_end" --gtest_brief=1)
