@@ -18,7 +18,7 @@ export PKG_CONFIG_PATH=${pc%/*}
 libdir=$(pkg-config --variable=libdir probekit)
 cc -std=c99 -Wall -Wextra -Werror -pedantic -o "$tmp/via-pkg-config" "$here/consumer/consumer.c" \
     $(pkg-config --cflags --libs probekit) -Wl,-rpath,"$libdir"
-readelf -d "$tmp/via-pkg-config" | grep -q 'NEEDED.*\[libProbeKit\.so\.1\]'
+readelf -d "$tmp/via-pkg-config" | grep 'NEEDED.*\[libProbeKit\.so\.1\]' >/dev/null
 
 cmake -S "$here/consumer" -B "$tmp/consumer" -DCMAKE_PREFIX_PATH="$prefix" \
     -DPROBEKIT_VERSION="$version" >/dev/null

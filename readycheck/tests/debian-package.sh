@@ -19,7 +19,8 @@ for path in ./usr/bin/ReadyCheck ./usr/libexec/readycheck/system_profiler \
     ./usr/share/metainfo/org.readycheck.ReadyCheck.metainfo.xml; do
     grep -qx "$path" "$tmp/files" || { echo "not in the package: $path" >&2; exit 1; }
 done
-! grep -v '^\./usr/' "$tmp/files" | grep -qv '^\./$'
+outside=$(grep -v -e '^\./usr/' -e '^\./$' "$tmp/files" || true)
+[ -z "$outside" ] || { echo "outside /usr: $outside" >&2; exit 1; }
 grep -Eq '^\./usr/lib/([^/]+/)?libProbeKit\.so\.1$' "$tmp/files"
 
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -31,7 +32,7 @@ done
 root=$tmp/root
 dpkg-deb -x "$deb" "$root"
 program=$root/usr/bin/ReadyCheck
-LD_LIBRARY_PATH='' ldd "$program" | grep -q "=> $root/usr/.*libProbeKit\.so\.1 "
+LD_LIBRARY_PATH='' ldd "$program" | grep "=> $root/usr/.*libProbeKit\.so\.1 " >/dev/null
 # In German, leaving its screenshot in debian-package/ beside the other tests' screenshots.
 mkdir -p debian-package
 (cd debian-package && LANGUAGE=de READYCHECK_PROGRAM=$program "$end_to_end" --gtest_brief=1)

@@ -29,5 +29,5 @@ exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 icons=$share/icons/hicolor
 grep -q '<svg' "$icons/scalable/apps/$id.svg"
 for size in 48 128 256; do
-    file "$icons/${size}x${size}/apps/$id.png" | grep -q "PNG image data, $size x $size,"
+    file "$icons/${size}x${size}/apps/$id.png" | grep "PNG image data, $size x $size," >/dev/null
 done
