@@ -48,6 +48,29 @@ void ConnectSignal(GtkBuilder* /*builder*/, GObject* object, const gchar* signal
                           new Handler(found->second), DeleteHandler, GConnectFlags{});
 }
 
+// The interface file's translatable texts are keys of the string table; the properties that
+// hold them are these.
+constexpr const char* kTextProperties[] = {"label", "title", "tooltip-text"};
+
+void LocalizeTexts(GObject* object) {
+    for (const char* property : kTextProperties) {
+        GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(object), property);
+        if (spec == nullptr || spec->value_type != G_TYPE_STRING ||
+            (spec->flags & G_PARAM_WRITABLE) == 0) {
+            continue;
+        }
+        gchar* key = nullptr;
+        g_object_get(object, property, &key, nullptr);
+        if (key != nullptr && *key != '\0') {
+            const std::string text = LocalizedString(key);
+            if (text != key) {
+                g_object_set(object, property, text.c_str(), nullptr);
+            }
+        }
+        g_free(key);
+    }
+}
+
 class Session final : public LoadedApplication {
 public:
     ~Session() override {
@@ -69,6 +92,7 @@ public:
             return "cannot load the interface file: " + text;
         }
         for (GSList* item = gtk_builder_get_objects(mBuilder); item != nullptr;) {
+            LocalizeTexts(G_OBJECT(item->data));
             if (GTK_IS_WINDOW(item->data)) {
                 mWindows.push_back(GTK_WIDGET(item->data));
             }

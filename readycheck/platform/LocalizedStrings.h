@@ -1,7 +1,8 @@
-// The application's default string table, compiled into the program.
+// The application's default string table, compiled into the program, in the user's language.
 #pragma once
 
 #include <string>
 
-// The text for key, or the key itself when the table lacks it.
+// The text for key in the first language of the locale's fallback chain that has one, else in
+// English; the key itself when the table lacks it.
 std::string LocalizedString(const std::string& key);

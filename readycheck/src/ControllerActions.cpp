@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr const char* kMakerWebSite = "http://www.scenegrade.example";
+// Scheme and host only; the packager sets it at build time.
+constexpr const char* kMakerWebSite = READYCHECK_MAKER_URL;
 constexpr const char* kLightingAndShadowsPage = "/scenegrade/lighting_and_shadows.html";
 constexpr const char* kEditionComparisonPage = "/scenegrade/version_3_features_table.html";
 

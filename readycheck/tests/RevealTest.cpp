@@ -9,10 +9,9 @@
 
 namespace {
 
-constexpr const char* kLightingPage =
-    "http://www.scenegrade.example/scenegrade/lighting_and_shadows.html";
+constexpr const char* kLightingPage = READYCHECK_MAKER_URL "/scenegrade/lighting_and_shadows.html";
 constexpr const char* kComparisonPage =
-    "http://www.scenegrade.example/scenegrade/version_3_features_table.html";
+    READYCHECK_MAKER_URL "/scenegrade/version_3_features_table.html";
 constexpr const char* kCaptions[] = {"oHWOffLabel", "oShadowLabel", "oHiResLightLabel",
                                      "oAntiAliasLabel"};
 constexpr const char* kMarks[] = {"oHWOffCheck", "oShadowCheck", "oHiResLightCheck",

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Draws the verdict images and the application icon at 1x and 2x (ImageMagick).
+# Draws the verdict images at 1x and 2x (ImageMagick).
 set -euo pipefail
 cd "$(dirname "$0")"
 draw() {  # name size
@@ -19,15 +19,9 @@ draw() {  # name size
             -draw "circle $c,$c $c,$((c - r))" -stroke none -fill white \
             -draw "roundrectangle $((c - s / 16)),$((c - r / 2 - s / 16)) $((c + s / 16)),$((c + r / 4)) $w,$w" \
             -draw "circle $c,$((c + r / 2)) $c,$((c + r / 2 + s / 16))" "$name$suffix.png" ;;
-    readycheck)
-        convert -size ${s}x${s} xc:none -fill '#1c7ed6' -draw "roundrectangle $w,$w $((s - w)),$((s - w)) $((s / 6)),$((s / 6))" \
-            -stroke white -strokewidth $((s / 10)) -fill none \
-            -draw "polyline $((s * 27 / 100)),$((s * 52 / 100)) $((s * 44 / 100)),$((s * 69 / 100)) $((s * 75 / 100)),$((s * 33 / 100))" \
-            "$name$suffix.png" ;;
     esac
 }
 for name in GreenCircle HalfGreenCircle SignificantLimitations; do
     draw $name 48 ""
     draw $name 96 "@2x"
 done
-draw readycheck 128 ""
