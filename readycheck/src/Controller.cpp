@@ -58,7 +58,9 @@ std::vector<ApplicationDelegate::Outlet> Controller::outlets() {
             {"oBasicCircle", &oBasicCircle},
             {"oAdvancedCircle", &oAdvancedCircle},
             {"oDuoCircle", &oDuoCircle},
-            {"oDuoBangButton", &oDuoBangButton}};
+            {"oDuoBangButton", &oDuoBangButton},
+            {"oCopyReportButton", &oCopyReportButton},
+            {"oReportCopied", &oReportCopied}};
 }
 
 std::vector<ApplicationDelegate::Action> Controller::actions() {
@@ -72,7 +74,8 @@ std::vector<ApplicationDelegate::Action> Controller::actions() {
             {"doInfoHiResLight:", bind(&Controller::doInfoHiResLight)},
             {"doInfoAntiAlias:", bind(&Controller::doInfoAntiAlias)},
             {"doDuoPPL:", bind(&Controller::doDuoPPL)},
-            {"doMoreAboutVersions:", bind(&Controller::doMoreAboutVersions)}};
+            {"doMoreAboutVersions:", bind(&Controller::doMoreAboutVersions)},
+            {"doCopyReport:", bind(&Controller::doCopyReport)}};
 }
 
 std::string Controller::profilerPath() {
@@ -122,6 +125,7 @@ void Controller::initMainWindow() {
     oShadowCheck->setHidden(true);
     oHiResLightCheck->setHidden(true);
     oAntiAliasCheck->setHidden(true);
+    oCopyReportButton->setTitle(LocalizedString("CopyReport"));
 }
 
 void Controller::scheduleNext(void (Controller::*step)()) {

@@ -8,8 +8,10 @@
 
 #include "Application.h"
 #include "Controls.h"
+#include "DisplayReport.h"
 #include "TaskWrapperController.h"
 
+struct ReportInputs;
 class TaskWrapper;
 
 class Controller final : public ApplicationDelegate, public TaskWrapperController {
@@ -47,6 +49,7 @@ public:
     void doInfoAntiAlias(void* sender);
     void doDuoPPL(void* sender);
     void doMoreAboutVersions(void* sender);
+    void doCopyReport(void* sender);
 
     // The video-memory refinement of a finished profiler run, on its collected output.
     void refineVideoMemoryLine(const uint8_t* bytes, std::size_t size);
@@ -58,6 +61,7 @@ public:
 
 private:
     void scheduleNext(void (Controller::*step)());
+    ReportInputs reportInputs() const;
 
     Window* oResultWindow = nullptr;
     TextField* oCardManufacturer = nullptr;
@@ -83,4 +87,10 @@ private:
     std::optional<Color> mBadColor;
     std::optional<Color> mGoodColor;
     TaskWrapper* mProfileTask = nullptr;  // not owned: the runner owns itself
+    TextField* oRendering = nullptr;
+    Button* oCopyReportButton = nullptr;
+    TextField* oReportCopied = nullptr;
+    // The profiler's device entries, once it has finished.
+    std::optional<std::vector<DisplayDeviceEntry>> mDisplayDevices;
+    uint64_t mReportCopies = 0;  // tells a confirmation's own clearing from an older one's
 };

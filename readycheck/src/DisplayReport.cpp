@@ -121,3 +121,30 @@ std::optional<VideoMemoryKind> ReadVideoMemoryKind(const uint8_t* bytes, std::si
     }
     return kind;
 }
+
+std::vector<DisplayDeviceEntry> ReadDisplayDevices(const uint8_t* bytes, std::size_t size) {
+    if (bytes == nullptr || size == 0 || size > std::numeric_limits<uint32_t>::max() ||
+        !NestingWithinLimit(bytes, size)) {
+        return {};
+    }
+    plist_t parsed = nullptr;
+    plist_from_xml(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(size), &parsed);
+    const PlistOwner root(parsed);
+    plist_t report = IsArray(root.get()) ? FindDisplayReport(root.get()) : nullptr;
+    plist_t items = report != nullptr ? plist_dict_get_item(report, "_items") : nullptr;
+    if (!IsArray(items)) {
+        return {};
+    }
+    std::vector<DisplayDeviceEntry> devices;
+    const uint32_t count = plist_array_get_size(items);
+    for (uint32_t i = 0; i < count; ++i) {
+        plist_t item = plist_array_get_item(items, i);
+        if (IsDictionary(item)) {
+            const auto name = StringValue(plist_dict_get_item(item, "_name"));
+            devices.push_back({name ? name : StringValue(plist_dict_get_item(item, "sppci_model")),
+                               StringValue(plist_dict_get_item(item, "spdisplays_driver")),
+                               StringValue(plist_dict_get_item(item, "spdisplays_vram"))});
+        }
+    }
+    return devices;
+}
