@@ -2,7 +2,6 @@
 #include "Clipboard.h"
 #include "Controller.h"
 #include "LocalizedStrings.h"
-#include "OsRelease.h"
 #include "ReportText.h"
 #include "RunLoop.h"
 #include "SystemDescription.h"
@@ -20,7 +19,7 @@ std::optional<std::string> ShownText(const TextField* field) {
 ReportInputs Controller::reportInputs() const {
     ReportInputs inputs;
     inputs.programVersion = READYCHECK_VERSION;
-    inputs.distribution = DistributionFromOsRelease(OsReleaseText());
+    inputs.osRelease = OsReleaseText();
     inputs.kernelRelease = RunningKernelRelease();
     inputs.displaySystem = CurrentDisplaySystem();
     inputs.vendor = mVendorName;

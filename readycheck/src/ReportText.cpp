@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "LocalizedStrings.h"
+#include "OsRelease.h"
 #include "StringFormat.h"
 #include "Verdicts.h"
 
@@ -70,14 +71,15 @@ void AddDisplayDevices(const std::optional<std::vector<DisplayDeviceEntry>>& dev
 
 std::vector<std::string> ReportLines(const ReportInputs& in) {
     const int32_t mask = in.featuresMask;
-    std::vector<std::string> lines{Line("ReportTitle", {in.programVersion}),
-                                   Line("ReportOperatingSystem", {OrNotReported(in.distribution),
-                                                                  OrNotReported(in.kernelRelease)}),
-                                   DisplaySystemLine(in.displaySystem),
-                                   Line("ReportVendor", {IdentityItem(in.vendor)}),
-                                   Line("ReportRenderer", {IdentityItem(in.renderer)}),
-                                   Line("ReportDriverVersion", {IdentityItem(in.driverVersion)}),
-                                   Line("ReportVideoMemory", {in.videoMemoryLine})};
+    std::vector<std::string> lines{
+        Line("ReportTitle", {in.programVersion}),
+        Line("ReportOperatingSystem", {OrNotReported(DistributionFromOsRelease(in.osRelease)),
+                                       OrNotReported(in.kernelRelease)}),
+        DisplaySystemLine(in.displaySystem),
+        Line("ReportVendor", {IdentityItem(in.vendor)}),
+        Line("ReportRenderer", {IdentityItem(in.renderer)}),
+        Line("ReportDriverVersion", {IdentityItem(in.driverVersion)}),
+        Line("ReportVideoMemory", {in.videoMemoryLine})};
     if (in.renderingLine) {
         lines.push_back(Line("ReportRendering", {*in.renderingLine}));
     }

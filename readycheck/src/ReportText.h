@@ -11,7 +11,7 @@
 
 struct ReportInputs {
     std::string programVersion;  // the build's version, "1.0.0"
-    std::string distribution;    // from os-release; empty when unknown
+    std::string osRelease;       // the os-release file's text; empty when there is none
     std::string kernelRelease;   // uname's release; empty when unknown
     DisplaySystem displaySystem = DisplaySystem::X11;
     // The identity strings exactly as the driver gave them; none for one it did not give.
