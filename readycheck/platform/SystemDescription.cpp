@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* kOsReleasePaths[] = {"/etc/os-release", "/usr/lib/os-release"};
 // Far beyond any real file; a larger one is not an os-release file.
-constexpr std::streamsize kMaximumOsRelease = 64 * 1024;
+constexpr std::streamsize kMaximumOsRelease = 64L * 1024;
 
 bool IsSet(const char* variable) {
     const char* value = std::getenv(variable);

@@ -13,11 +13,11 @@ TEST(CopyReportOnLlvmpipe, TellsTheDriversIdentityAndResults) {
     if (gtk_init_check(nullptr, nullptr) == FALSE) {
         GTEST_SKIP() << "no display";
     }
-    Controller controller;
-    std::unique_ptr<LoadedApplication> application = LoadApplication(controller);
+    auto controller = std::make_unique<Controller>();
+    std::unique_ptr<LoadedApplication> application = LoadApplication(*controller);
     ASSERT_NE(application, nullptr);
     EXPECT_THAT(
-        CopyReportLines(controller, false),
+        CopyReportLines(*controller, false),
         ::testing::IsSupersetOf(std::vector<::testing::Matcher<std::string>>{
             MatchesRegex("Graphics card: llvmpipe .+"), MatchesRegex("Driver version: .+ Mesa .+"),
             "Hardware off-screen rendering: pass", "Shadows: pass",
@@ -25,6 +25,8 @@ TEST(CopyReportOnLlvmpipe, TellsTheDriversIdentityAndResults) {
             "Feature mask: 0x3F"}));
     RunLoop::main().cancelDelayedCalls();
     application.reset();
+    controller.reset();
+    RunLoop::main().drainDeferred();  // where a runner still going releases itself
 }
 
 }  // namespace
