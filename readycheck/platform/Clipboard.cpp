@@ -14,6 +14,7 @@ void SetClipboardText(const std::string& text) {
     gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
     GtkClipboard* clipboard = DesktopClipboard();
     gtk_clipboard_set_text(clipboard, valid, -1);
+    // The toolkit keeps owning it while the program runs; a clipboard manager may keep a copy.
     gtk_clipboard_set_can_store(clipboard, nullptr, 0);
     g_free(valid);
 }

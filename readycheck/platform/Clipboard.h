@@ -7,5 +7,5 @@
 // clipboard manager takes a copy. Bytes that are not UTF-8 are replaced.
 void SetClipboardText(const std::string& text);
 
-// For tests: the clipboard's text as any program would read it; empty when it holds none.
+// For tests: the clipboard's text, read back through the toolkit; empty when it holds none.
 std::string ClipboardText();
