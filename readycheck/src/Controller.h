@@ -87,7 +87,7 @@ private:
     std::optional<Color> mBadColor;
     std::optional<Color> mGoodColor;
     TaskWrapper* mProfileTask = nullptr;  // not owned: the runner owns itself
-    TextField* oRendering = nullptr;  // the rendering line, where the window has one
+    TextField* oRendering = nullptr;      // the rendering line, where the window has one
     Button* oCopyReportButton = nullptr;
     TextField* oReportCopied = nullptr;
     // The profiler's device entries, once it has finished.
