@@ -157,6 +157,15 @@ void ImageView::setImage(const std::string& imageName) {
     g_object_unref(pixbuf);
 }
 
+void Button::setTitle(const std::string& title) {
+    gtk_button_set_label(GTK_BUTTON(widget()), title.c_str());
+}
+
+std::string Button::title() const {
+    const char* label = gtk_button_get_label(GTK_BUTTON(widget()));
+    return label != nullptr ? label : "";
+}
+
 void Window::center() {
     gtk_window_set_position(GTK_WINDOW(widget()), GTK_WIN_POS_CENTER);
 }

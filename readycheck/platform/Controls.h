@@ -76,6 +76,8 @@ private:
 class Button : public Control {
 public:
     using Control::Control;
+    void setTitle(const std::string& title);
+    std::string title() const;
 };
 
 class Window : public Control {

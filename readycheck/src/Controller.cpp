@@ -61,7 +61,9 @@ std::vector<ApplicationDelegate::Outlet> Controller::outlets() {
             {"oDuoCircle", &oDuoCircle},
             {"oDuoBangButton", &oDuoBangButton},
             {"oRendering", &oRendering},
-            {"oRenderingInfoButton", &oRenderingInfoButton}};
+            {"oRenderingInfoButton", &oRenderingInfoButton},
+            {"oCopyReportButton", &oCopyReportButton},
+            {"oReportCopied", &oReportCopied}};
 }
 
 std::vector<ApplicationDelegate::Action> Controller::actions() {
@@ -76,7 +78,8 @@ std::vector<ApplicationDelegate::Action> Controller::actions() {
             {"doInfoAntiAlias:", bind(&Controller::doInfoAntiAlias)},
             {"doDuoPPL:", bind(&Controller::doDuoPPL)},
             {"doMoreAboutVersions:", bind(&Controller::doMoreAboutVersions)},
-            {"doInfoRendering:", bind(&Controller::doInfoRendering)}};
+            {"doInfoRendering:", bind(&Controller::doInfoRendering)},
+            {"doCopyReport:", bind(&Controller::doCopyReport)}};
 }
 
 std::string Controller::profilerPath() {
@@ -128,6 +131,7 @@ void Controller::initMainWindow() {
     oShadowCheck->setHidden(true);
     oHiResLightCheck->setHidden(true);
     oAntiAliasCheck->setHidden(true);
+    oCopyReportButton->setTitle(LocalizedString("CopyReport"));
 }
 
 void Controller::showRendering(std::optional<bool> mainRendererAccelerated) {

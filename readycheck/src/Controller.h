@@ -9,9 +9,11 @@
 #include "Alert.h"
 #include "Application.h"
 #include "Controls.h"
+#include "DisplayReport.h"
 #include "Rendering.h"
 #include "TaskWrapperController.h"
 
+struct ReportInputs;
 class TaskWrapper;
 
 class Controller final : public ApplicationDelegate, public TaskWrapperController {
@@ -51,6 +53,7 @@ public:
     void doMoreAboutVersions(void* sender);
     // Explains software rendering; its button shows only then.
     void doInfoRendering(void* sender);
+    void doCopyReport(void* sender);
 
     static std::string profilerPath();
 
@@ -58,6 +61,7 @@ private:
     void scheduleNext(void (Controller::*step)());
     void showRendering(std::optional<bool> mainRendererAccelerated);
     static Alert makeInfoAlert(const std::string& mainKey, const std::string& detailKey);
+    ReportInputs reportInputs() const;
 
     Window* oResultWindow = nullptr;
     TextField* oCardManufacturer = nullptr;
@@ -86,4 +90,9 @@ private:
     std::optional<Color> mGoodColor;
     TaskWrapper* mProfileTask = nullptr;  // not owned: the runner owns itself
     Rendering mRendering = Rendering::Unknown;
+    Button* oCopyReportButton = nullptr;
+    TextField* oReportCopied = nullptr;
+    // The profiler's device entries, once it has finished.
+    std::optional<std::vector<DisplayDeviceEntry>> mDisplayDevices;
+    uint64_t mReportCopies = 0;  // tells a confirmation's own clearing from an older one's
 };

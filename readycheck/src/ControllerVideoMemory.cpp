@@ -9,9 +9,11 @@ void Controller::processStarted(TaskWrapper* /*task*/) {}
 
 void Controller::processFinished(TaskWrapper* /*task*/, bool success) {
     if (!success) {
+        mDisplayDevices.emplace();
         return;
     }
     const ByteBuffer& output = mProfileTask->output();
+    mDisplayDevices = ReadDisplayDevices(output.data(), output.size());
     const std::optional<VideoMemoryKind> kind = ReadVideoMemoryKind(output.data(), output.size());
     if (!kind) {
         return;

@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "XmlNesting.h"
 
@@ -54,37 +55,62 @@ plist_t FindDisplayReport(plist_t root) {
     return nullptr;
 }
 
+// The parsed output, which owns items: its display report's "_items" array, or null when the
+// output is not a property list of that shape.
+struct DisplayItems {
+    PlistOwner root;
+    plist_t items = nullptr;
+};
+
+DisplayItems ParseDisplayItems(const uint8_t* bytes, std::size_t size) {
+    DisplayItems parsed;
+    if (bytes == nullptr || size == 0 || size > std::numeric_limits<uint32_t>::max() ||
+        !XmlNestingWithinLimit(bytes, size)) {
+        return parsed;
+    }
+    plist_t node = nullptr;
+    plist_from_xml(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(size), &node);
+    parsed.root.reset(node);
+    plist_t report = IsArray(node) ? FindDisplayReport(node) : nullptr;
+    plist_t items = report != nullptr ? plist_dict_get_item(report, "_items") : nullptr;
+    parsed.items = IsArray(items) ? items : nullptr;
+    return parsed;
+}
+
+// The items that are dictionaries, in order.
+std::vector<plist_t> DeviceEntries(const DisplayItems& parsed) {
+    std::vector<plist_t> entries;
+    const uint32_t count = parsed.items != nullptr ? plist_array_get_size(parsed.items) : 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        plist_t item = plist_array_get_item(parsed.items, i);
+        if (IsDictionary(item)) {
+            entries.push_back(item);
+        }
+    }
+    return entries;
+}
+
 }  // namespace
 
 std::optional<VideoMemoryKind> ReadVideoMemoryKind(const uint8_t* bytes, std::size_t size) {
-    if (bytes == nullptr || size == 0 || size > std::numeric_limits<uint32_t>::max() ||
-        !XmlNestingWithinLimit(bytes, size)) {
-        return std::nullopt;
-    }
-    plist_t parsed = nullptr;
-    plist_from_xml(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(size), &parsed);
-    const PlistOwner root(parsed);
-    if (!IsArray(root.get())) {
-        return std::nullopt;
-    }
-    plist_t report = FindDisplayReport(root.get());
-    if (report == nullptr) {
-        return std::nullopt;
-    }
-    plist_t items = plist_dict_get_item(report, "_items");
-    if (!IsArray(items)) {
-        return std::nullopt;
-    }
     std::optional<VideoMemoryKind> kind;
-    const uint32_t count = plist_array_get_size(items);
-    for (uint32_t i = 0; i < count; ++i) {
-        plist_t item = plist_array_get_item(items, i);
-        if (!IsDictionary(item)) {
-            continue;
-        }
-        if (const auto vram = StringValue(plist_dict_get_item(item, "spdisplays_vram"))) {
+    const DisplayItems parsed = ParseDisplayItems(bytes, size);
+    for (plist_t entry : DeviceEntries(parsed)) {
+        if (const auto vram = StringValue(plist_dict_get_item(entry, "spdisplays_vram"))) {
             kind = *vram == kIntegratedVRAM ? VideoMemoryKind::Shared : VideoMemoryKind::Dedicated;
         }
     }
     return kind;
+}
+
+std::vector<DisplayDeviceEntry> ReadDisplayDevices(const uint8_t* bytes, std::size_t size) {
+    std::vector<DisplayDeviceEntry> devices;
+    const DisplayItems parsed = ParseDisplayItems(bytes, size);
+    for (plist_t entry : DeviceEntries(parsed)) {
+        const auto name = StringValue(plist_dict_get_item(entry, "_name"));
+        devices.push_back({name ? name : StringValue(plist_dict_get_item(entry, "sppci_model")),
+                           StringValue(plist_dict_get_item(entry, "spdisplays_driver")),
+                           StringValue(plist_dict_get_item(entry, "spdisplays_vram"))});
+    }
+    return devices;
 }

@@ -1,8 +1,11 @@
 // The program's window on Mesa's software drivers under Xvfb: llvmpipe, or the driver that
 // GALLIUM_DRIVER names. Leaves screenshots of the window and its summary in the working directory.
+#include <gmock/gmock.h>
+
 #include <cstdlib>
 
 #include "LocalizedStrings.h"
+#include "ReportCopy.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -26,6 +29,12 @@ TEST_F(SoftwareDriver, WindowSaysTheProcessorDrawsAndTheSummaryAddsWhy) {
     ASSERT_GT(detail.size(), paragraph.size());
     EXPECT_EQ(detail.substr(detail.size() - paragraph.size()), paragraph);
     saveScreenshot(shot + "-window.png");
+    EXPECT_THAT(CopyReportLines(*controller, false),
+                ::testing::IsSupersetOf(std::vector<::testing::Matcher<std::string>>{
+                    "Graphics card: " + field("oCardName")->stringValue(),
+                    "Driver version: " + field("oDriverVersion")->stringValue(),
+                    "Rendering: " + LocalizedString("RenderingSoftware"),
+                    ::testing::MatchesRegex("Feature mask: 0x[0-9A-F][0-9A-F]")}));
 }
 
 }  // namespace

@@ -1,0 +1,15 @@
+// What a report tells of the system the program runs on.
+#pragma once
+
+#include <string>
+
+enum class DisplaySystem { X11, X11UnderWayland, Other };
+
+// The toolkit's display: X11, X11 served by a Wayland compositor, or something else.
+DisplaySystem CurrentDisplaySystem();
+
+// The text of /etc/os-release, else of /usr/lib/os-release; empty when neither can be read.
+std::string OsReleaseText();
+
+// The running kernel's release, "6.1.0-18-amd64"; empty when unknown.
+std::string RunningKernelRelease();

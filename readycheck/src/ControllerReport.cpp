@@ -1,0 +1,46 @@
+// "Copy Report": the window's results as text on the clipboard, and a short confirmation.
+#include "Clipboard.h"
+#include "Controller.h"
+#include "LocalizedStrings.h"
+#include "ReportText.h"
+#include "RunLoop.h"
+#include "SystemDescription.h"
+
+namespace {
+
+constexpr double kConfirmationSeconds = 3.0;
+
+std::optional<std::string> ShownText(const TextField* field) {
+    return field != nullptr ? std::optional<std::string>(field->stringValue()) : std::nullopt;
+}
+
+}  // namespace
+
+ReportInputs Controller::reportInputs() const {
+    ReportInputs inputs;
+    inputs.programVersion = READYCHECK_VERSION;
+    inputs.osRelease = OsReleaseText();
+    inputs.kernelRelease = RunningKernelRelease();
+    inputs.displaySystem = CurrentDisplaySystem();
+    inputs.vendor = mVendorName;
+    inputs.renderer = mCardName;
+    inputs.driverVersion = mDriverVersion;
+    inputs.videoMemoryLine = oVRAM->stringValue();
+    inputs.renderingLine = ShownText(oRendering);
+    inputs.featuresMask = mFeaturesMask;
+    inputs.displayDevices = mDisplayDevices;
+    return inputs;
+}
+
+void Controller::doCopyReport(void* /*sender*/) {
+    SetClipboardText(ReportText(reportInputs()));
+    oReportCopied->setStringValue(LocalizedString("ReportCopied"));
+    const uint64_t copy = ++mReportCopies;
+    RunLoop::main().performAfterDelay(
+        [this, copy] {
+            if (copy == mReportCopies) {
+                oReportCopied->setStringValue("");
+            }
+        },
+        kConfirmationSeconds);
+}
