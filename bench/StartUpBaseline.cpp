@@ -1,5 +1,6 @@
 // What start-up cannot do without: GTK, the GLX work of the two probes (a multisample context on
-// an unmapped window, twice, on a connection of its own) and a mapped window.
+// an unmapped window, twice, on a connection of its own) and the program's own window, from its
+// interface file, mapped.
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <gtk/gtk.h>
@@ -52,11 +53,12 @@ int main(int argc, char** argv) {
     if (display == nullptr || !ProbeOnce(display) || !ProbeOnce(display)) {
         return 1;
     }
-    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_container_add(GTK_CONTAINER(window), gtk_label_new("Start-up baseline"));
+    GtkBuilder* builder = gtk_builder_new_from_resource("/org/readycheck/ReadyCheck/ReadyCheck.ui");
+    GtkWidget* window = GTK_WIDGET(gtk_builder_get_object(builder, "oResultWindow"));
     g_signal_connect(window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
-    gtk_widget_show_all(window);
+    gtk_window_present(GTK_WINDOW(window));
     gtk_main();
+    g_object_unref(builder);
     XCloseDisplay(display);
     return 0;
 }
