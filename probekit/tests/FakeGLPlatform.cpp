@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <new>
 #include <sstream>
 
@@ -135,6 +136,19 @@ Script Capable(const std::function<void(Script&)>& change) {
     return script;
 }
 
+std::string Expected(const std::string& name) {
+    std::ifstream file(PROBEKIT_GOLDEN);
+    std::string log;
+    std::string line;
+    while (std::getline(file, line) && line != "[" + name + "]") {
+    }
+    while (std::getline(file, line) && line.rfind('[', 0) != 0) {
+        log += log.empty() || line.empty() ? "" : "; ";
+        log += line;
+    }
+    return log;
+}
+
 }  // namespace FakeDriver
 
 using namespace FakeDriver;
@@ -199,10 +213,8 @@ GLboolean GLPlatform::aglDestroyContext(AGLContext context) {
 
 OSStatus GLPlatform::CreateNewWindow(WindowClass windowClass, WindowAttributes attributes,
                                      const Rect* bounds, WindowRef* window) {
-    const std::string place = std::to_string(bounds->top) + "," + std::to_string(bounds->left) +
-                              "," + std::to_string(bounds->bottom) + "," +
-                              std::to_string(bounds->right);
-    if (Fails("CreateNewWindow", 1, windowClass, attributes, place)) {
+    if (Fails("CreateNewWindow", 1, windowClass, attributes, bounds->top, bounds->left,
+              bounds->bottom, bounds->right)) {
         return -108;
     }
     *window = new WindowRec;
