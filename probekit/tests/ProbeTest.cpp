@@ -57,8 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "|Fake Vendor|Fake Renderer 9000|2.1 FAKE-1.0.2", 0},
         IdentityCase{Failing("aglSetDrawable"), "null", kErrInternal},
         IdentityCase{Capable([](Script& s) { s.strings.erase(GL_VERSION); }), "null", kErrInternal},
-        IdentityCase{Capable([](Script& s) { s.throwing = "glGetString 1F02"; }), "null",
-                     -28482}));
+        IdentityCase{Capable([](Script& s) { s.throwing = "glGetString 1F02"; }), "null", -28482}));
 
 // The feature cache outlives a test: flipping the switch twice forces a probe with it false.
 uint32_t ProbeAfresh(const Script& script) {
