@@ -38,26 +38,21 @@ TEST(DriverIdentity, ReadsTheStringsUnchangedOnTheMaskOfTheSwitch) {
     VXSetPreferGenericDriver(0);
 }
 
-// Rows: a driver, what the identity probe gives, and the code it records.
-using IdentityCase = std::tuple<Script, const char*, int32_t>;
-class IdentityOutcomes : public ::testing::TestWithParam<IdentityCase> {};
-
-TEST_P(IdentityOutcomes, NullOnEveryFailureWithNothingLeft) {
-    FakeDriver::Reset(std::get<0>(GetParam()));
-    gLastError = 0;
-    EXPECT_EQ(IdentityStrings(), std::get<1>(GetParam()));
-    EXPECT_EQ(gLastError, std::get<2>(GetParam()));
-    EXPECT_EQ(FakeDriver::Live(), 0);
+TEST(DriverIdentity, NullOnEveryFailureWithNothingLeft) {
+    for (const auto& [script, strings, code] :
+         std::vector<std::tuple<Script, const char*, int32_t>>{
+             {Capable([](Script& s) { s.canMeet = [](auto& w) { return w.size() < 3; }; }),
+              "|Fake Vendor|Fake Renderer 9000|2.1 FAKE-1.0.2", 0},
+             {Failing("aglSetDrawable"), "null", kErrInternal},
+             {Capable([](Script& s) { s.strings.erase(GL_VERSION); }), "null", kErrInternal},
+             {Capable([](Script& s) { s.throwing = "glGetString 1F02"; }), "null", -28482}}) {
+        FakeDriver::Reset(script);
+        gLastError = 0;
+        EXPECT_EQ(IdentityStrings(), strings);
+        EXPECT_EQ(gLastError, code);
+        EXPECT_EQ(FakeDriver::Live(), 0);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Drivers, IdentityOutcomes,
-    ::testing::Values(
-        IdentityCase{Capable([](Script& s) { s.canMeet = [](auto& w) { return w.size() < 3; }; }),
-                     "|Fake Vendor|Fake Renderer 9000|2.1 FAKE-1.0.2", 0},
-        IdentityCase{Failing("aglSetDrawable"), "null", kErrInternal},
-        IdentityCase{Capable([](Script& s) { s.strings.erase(GL_VERSION); }), "null", kErrInternal},
-        IdentityCase{Capable([](Script& s) { s.throwing = "glGetString 1F02"; }), "null", -28482}));
 
 // The feature cache outlives a test: flipping the switch twice forces a probe with it false.
 uint32_t ProbeAfresh(const Script& script) {
