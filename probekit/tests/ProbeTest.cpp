@@ -11,10 +11,6 @@ using FakeDriver::Script;
 
 namespace {
 
-Script Failing(const char* call) {
-    return Capable([call](Script& s) { s.failing = call; });
-}
-
 std::string IdentityStrings() {
     VXStringArray array = VXGetDriverOpenGLIdentity();
     std::string strings = array == nullptr ? "null" : "";
@@ -43,7 +39,7 @@ TEST(DriverIdentity, NullOnEveryFailureWithNothingLeft) {
          std::vector<std::tuple<Script, const char*, int32_t>>{
              {Capable([](Script& s) { s.canMeet = [](auto& w) { return w.size() < 3; }; }),
               "|Fake Vendor|Fake Renderer 9000|2.1 FAKE-1.0.2", 0},
-             {Failing("aglSetDrawable"), "null", kErrInternal},
+             {Capable([](Script& s) { s.failing = "aglSetDrawable"; }), "null", kErrInternal},
              {Capable([](Script& s) { s.strings.erase(GL_VERSION); }), "null", kErrInternal},
              {Capable([](Script& s) { s.throwing = "glGetString 1F02"; }), "null", -28482}}) {
         FakeDriver::Reset(script);
@@ -138,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FeatureCache, AFailedProbeKeepsItsBitsForTheSameSwitch) {
     for (const auto& [script, mask, code] : std::vector<std::tuple<Script, uint32_t, int32_t>>{
-             {Failing("CreateNewWindow"), 0, kErrInternal},
+             {Capable([](Script& s) { s.failing = "CreateNewWindow"; }), 0, kErrInternal},
              {Capable([](Script& s) { s.throwing = "glGetIntegerv 80A9"; }), 0x2F, -28482}}) {
         gLastError = 0;
         EXPECT_EQ(ProbeAfresh(script), mask);
