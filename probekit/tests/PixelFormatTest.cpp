@@ -54,6 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "chooser, off-screen stereo", 3},
         ChooserCase{0x01, [](auto& w) { return w[1] == 16; }, 16, "chooser, shallow only", 1},
         ChooserCase{0x01, [](auto&) { return true; }, 24, "chooser, deep", 1},
+        ChooserCase{0x01, [](auto&) { return true; }, -1, "chooser, deep", 1},
         ChooserCase{0x1F, [](auto&) { return false; }, 16, "chooser, deep", 0}));
 
 // Rows: the call that fails or throws, what the constructor throws (-1: std::bad_alloc), and

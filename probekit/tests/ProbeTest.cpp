@@ -40,6 +40,7 @@ TEST(DriverIdentity, NullOnEveryFailureWithNothingLeft) {
              {Capable([](Script& s) { s.canMeet = [](auto& w) { return w.size() < 3; }; }),
               "|Fake Vendor|Fake Renderer 9000|2.1 FAKE-1.0.2", 0},
              {Capable([](Script& s) { s.failing = "aglSetDrawable"; }), "null", kErrInternal},
+             {Capable([](Script& s) { s.strings.erase(GL_VENDOR); }), "null", kErrInternal},
              {Capable([](Script& s) { s.strings.erase(GL_VERSION); }), "null", kErrInternal},
              {Capable([](Script& s) { s.throwing = "glGetString 1F02"; }), "null", -28482}}) {
         FakeDriver::Reset(script);
