@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <new>
 #include <sstream>
 
@@ -107,8 +108,7 @@ std::string Log(const std::string& prefix) {
     std::string log;
     for (const std::string& call : sState.calls) {
         if (call.rfind(prefix, 0) == 0) {
-            log += log.empty() ? "" : "; ";
-            log += call;
+            log += (log.empty() ? "" : "; ") + call;
         }
     }
     return log;
@@ -135,6 +135,18 @@ Script Capable(const std::function<void(Script&)>& change) {
     return script;
 }
 
+std::string Expected(const std::string& name) {
+    std::ifstream file(PROBEKIT_GOLDEN);
+    std::string log;
+    std::string line;
+    while (std::getline(file, line) && line != "[" + name + "]") {
+    }
+    while (std::getline(file, line) && !line.empty()) {
+        log += (log.empty() ? "" : "; ") + line;
+    }
+    return log;
+}
+
 }  // namespace FakeDriver
 
 using namespace FakeDriver;
@@ -150,8 +162,7 @@ AGLPixelFormat GLPlatform::aglChoosePixelFormat(const GDHandle* devices, GLint d
     const Words words(attributes, std::find(attributes, attributes + 64, AGL_NONE));
     std::string list;
     for (const GLint word : words) {
-        list += list.empty() ? "" : ",";
-        list += std::to_string(word);
+        list += (list.empty() ? "" : ",") + std::to_string(word);
     }
     const bool met = sState.script.canMeet(words);
     return Fails("choose", met ? 1 : 0, list) || !met ? nullptr
@@ -199,14 +210,10 @@ GLboolean GLPlatform::aglDestroyContext(AGLContext context) {
 
 OSStatus GLPlatform::CreateNewWindow(WindowClass windowClass, WindowAttributes attributes,
                                      const Rect* bounds, WindowRef* window) {
-    const std::string place = std::to_string(bounds->top) + "," + std::to_string(bounds->left) +
-                              "," + std::to_string(bounds->bottom) + "," +
-                              std::to_string(bounds->right);
-    if (Fails("CreateNewWindow", 1, windowClass, attributes, place)) {
-        return -108;
-    }
-    *window = new WindowRec;
-    return 0;
+    const bool fails = Fails("CreateNewWindow", 1, windowClass, attributes, bounds->top,
+                             bounds->left, bounds->bottom, bounds->right);
+    *window = fails ? nullptr : new WindowRec;
+    return fails ? -108 : 0;
 }
 
 CGrafPtr GLPlatform::GetWindowPort(WindowRef window) {
@@ -221,16 +228,16 @@ void GLPlatform::DisposeWindow(WindowRef window) {
 const GLubyte* GLPlatform::glGetString(GLenum name) {
     GL("glGetString", name);
     const auto found = sState.script.strings.find(name);
-    const bool listed = found != sState.script.strings.end();
-    return listed ? reinterpret_cast<const GLubyte*>(found->second.c_str()) : nullptr;
+    return found == sState.script.strings.end()
+               ? nullptr
+               : reinterpret_cast<const GLubyte*>(found->second.c_str());
 }
 
 void GLPlatform::glGetIntegerv(GLenum name, GLint* value) {
     GL("glGetIntegerv", name);
-    const Script& script = sState.script;
     *value = name == GL_STENCIL_BITS ? StencilBits()
-             : name == GL_SAMPLES    ? script.samples
-                                     : script.sampleBuffers;
+             : name == GL_SAMPLES    ? sState.script.samples
+                                     : sState.script.sampleBuffers;
 }
 
 void GLPlatform::glGetBooleanv(GLenum name, GLboolean* value) {

@@ -38,5 +38,7 @@ int Live();
 int FormatNumber(GLPlatform::AGLPixelFormat format);
 // GL 2.1 with every extension the probe asks about, changed by change.
 Script Capable(const std::function<void(Script&)>& change = [](Script&) {});
+// The lines of section [name] of calls.txt, joined as Log joins them.
+std::string Expected(const std::string& name);
 
 }  // namespace FakeDriver

@@ -108,20 +108,12 @@ TEST_P(MesaOverrides, GiveTheirDriversMask) {
     EXPECT_EQ(std::stoul(Probe(GetParam().first)), GetParam().second);
 }
 
-// 1.1 fails every version threshold; exactly 1.2 passes the framebuffer-object one. Without
-// two-sided stencil Mesa reports 1.5 and the separate depth path has no stencil. Removing one
-// always-on extension drops Mesa's whole group, framebuffer objects among them. softpipe offers
-// no multisample configs.
+// Exactly 1.2 passes the framebuffer-object threshold. Without two-sided stencil Mesa reports 1.5
+// and the separate depth path has no stencil. softpipe offers no multisample configs.
 INSTANTIATE_TEST_SUITE_P(
     Mesa, MesaOverrides,
-    ::testing::Values(OverrideCase{{{"MESA_GL_VERSION_OVERRIDE", "1.1"}}, 0x3A},
-                      OverrideCase{{{"MESA_GL_VERSION_OVERRIDE", "1.2"}}, 0x3F},
+    ::testing::Values(OverrideCase{{{"MESA_GL_VERSION_OVERRIDE", "1.2"}}, 0x3F},
                       OverrideCase{{{"MESA_EXTENSION_OVERRIDE", "-GL_EXT_stencil_two_side"}}, 0x39},
-                      OverrideCase{{{"MESA_EXTENSION_OVERRIDE", "-GL_EXT_framebuffer_object"}},
-                                   0x3A},
-                      OverrideCase{{{"MESA_GL_VERSION_OVERRIDE", "1.5"},
-                                    {"MESA_EXTENSION_OVERRIDE", "-GL_ARB_vertex_shader"}},
-                                   0x37},
                       OverrideCase{{{"GALLIUM_DRIVER", "softpipe"}}, 0x2F}));
 
 // A server of the test's own; returns its pid and sets DISPLAY to it.
