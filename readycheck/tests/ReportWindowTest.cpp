@@ -24,10 +24,10 @@ TEST_F(CopyReport, StartsTheRunnerThenProbesAndTellsTheResultsThenTheDevices) {
             "VXGetDriverOpenGLFeatures", "VXGetDriverOpenGLIdentity", "VXStringArrayDispose"}));
     EXPECT_THAT(
         copyReport(false),
-        IsSupersetOf({"ReadyCheck " READYCHECK_VERSION, "Manufacturer: Vendor \"V\" \xe2\x84\xa2",
-                      "Graphics card: Renderer R", "Driver version: 1.5 Stand-in 9",
-                      "Video memory: 128 MB", "Hardware off-screen rendering: pass",
-                      "Shadows: pass", "High-resolution lighting: fail", "Anti-aliasing: fail",
+        IsSupersetOf({"Manufacturer: Vendor \"V\" \xe2\x84\xa2", "Graphics card: Renderer R",
+                      "Driver version: 1.5 Stand-in 9", "Video memory: 128 MB",
+                      "Hardware off-screen rendering: pass", "Shadows: pass",
+                      "High-resolution lighting: fail", "Anti-aliasing: fail",
                       "Duo edition: significant limitations", "Feature mask: 0x47",
                       "Display controllers: the display profiler is still running"}));
     EXPECT_EQ(field("oReportCopied")->stringValue(), "Report copied to the clipboard");
@@ -36,7 +36,8 @@ TEST_F(CopyReport, StartsTheRunnerThenProbesAndTellsTheResultsThenTheDevices) {
     ASSERT_TRUE(runReveal());
     ASSERT_TRUE(runUntil([&] { return field("oVRAM")->stringValue() != "128 MB"; }));
     const std::vector<std::string> lines = copyReport(true);
-    EXPECT_THAT(lines, IsSupersetOf({"Video memory: 128 MB (dedicated)", "Feature mask: 0x47"}));
+    EXPECT_THAT(lines, IsSupersetOf(
+                           {"ReadyCheck " READYCHECK_VERSION, "Video memory: 128 MB (dedicated)"}));
     EXPECT_THAT(lines, ::testing::Contains(::testing::MatchesRegex(
                            "Display controller: .+; driver: amdgpu; memory: 1 GB")));
 }
