@@ -7,18 +7,11 @@
 #include "TaskWrapper.h"
 #include "Workspace.h"
 
-struct VXStringArrayRec {
-    std::vector<std::string> strings;
-};
-
-struct RendererInfoRec {
-    std::vector<StandIn::Renderer> renderers;
-};
+struct VXStringArrayRec : std::vector<std::string> {};
+struct RendererInfoRec : std::vector<StandIn::Renderer> {};
 
 namespace {
-
 StandIn::System sSystem;
-
 }  // namespace
 
 StandIn::System& StandIn::Reset() {
@@ -46,14 +39,8 @@ void StandInWindowTest::TearDown() {
     WindowTest::TearDown();
 }
 
-void StandInWindowTest::launch(uint32_t mask, StandIn::Identity identity,
-                               const std::function<void(StandIn::System&)>& configure) {
-    StandIn::Reset();
+void StandInWindowTest::launch(uint32_t mask) {
     sSystem.mask = mask;
-    sSystem.identity = std::move(identity);
-    if (configure) {
-        configure(sSystem);
-    }
     WindowTest::launch();
 }
 
@@ -65,23 +52,23 @@ uint32_t VXGetDriverOpenGLFeatures(void) {
 VXStringArray VXGetDriverOpenGLIdentity(void) {
     sSystem.events.emplace_back("VXGetDriverOpenGLIdentity");
     const StandIn::Identity& identity = sSystem.identity;
-    if (identity.null) {
+    if (!identity.renderer) {
         return nullptr;
     }
     auto* array = new VXStringArrayRec;
     for (const auto& item : {identity.vendor, identity.renderer, identity.version}) {
         if (item) {
-            array->strings.push_back(*item);
+            array->push_back(*item);
         }
     }
     return array;
 }
 
 const char* VXStringArrayGet(VXStringArray array, int32_t index) {
-    if (array == nullptr || index < 1 || static_cast<std::size_t>(index) > array->strings.size()) {
+    if (array == nullptr || index < 1 || static_cast<std::size_t>(index) > array->size()) {
         return nullptr;
     }
-    return array->strings[static_cast<std::size_t>(index) - 1].c_str();
+    return (*array)[static_cast<std::size_t>(index) - 1].c_str();
 }
 
 void VXStringArrayDispose(VXStringArray array) {
@@ -111,7 +98,7 @@ CGLError CGLQueryRendererInfo(CGOpenGLDisplayMask mask, CGLRendererInfoObj* info
     if (sSystem.rendererQueryFails || mask != 0x80U) {
         return kCGLBadDisplay;
     }
-    *info = new RendererInfoRec{sSystem.renderers};
+    *info = new RendererInfoRec{{sSystem.renderers}};
     *count = static_cast<int32_t>(sSystem.renderers.size());
     ++sSystem.rendererInfoAlive;
     return kCGLNoError;
@@ -119,7 +106,7 @@ CGLError CGLQueryRendererInfo(CGOpenGLDisplayMask mask, CGLRendererInfoObj* info
 
 CGLError CGLDescribeRenderer(CGLRendererInfoObj info, int32_t renderer, int32_t property,
                              int64_t* value) {
-    const StandIn::Renderer& entry = info->renderers.at(static_cast<std::size_t>(renderer));
+    const StandIn::Renderer& entry = info->at(static_cast<std::size_t>(renderer));
     if (entry.fails) {
         return kCGLBadProperty;
     }

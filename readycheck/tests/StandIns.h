@@ -10,11 +10,11 @@
 
 namespace StandIn {
 
+// Without a renderer, the identity probe returns no handle.
 struct Identity {
     std::optional<std::string> vendor = "Stand-in Vendor";
     std::optional<std::string> renderer = "Stand-in Renderer";
     std::optional<std::string> version = "2.1 STAND-IN";
-    bool null = false;  // the identity probe returns no handle
 };
 
 struct Renderer {
@@ -42,13 +42,12 @@ System& Reset();
 
 }  // namespace StandIn
 
-// The window with the stand-ins answering as system says.
 class StandInWindowTest : public WindowTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-    void launch(uint32_t mask, StandIn::Identity identity = {},
-                const std::function<void(StandIn::System&)>& configure = {});
+    // Starts the window with the stand-ins answering as system says, the features as mask.
+    void launch(uint32_t mask);
 
     StandIn::System& system = StandIn::Reset();
 };

@@ -2,7 +2,10 @@
 
 #include <gtk/gtk.h>
 
+#include <sstream>
+
 #include "AlertDialog.h"
+#include "Clipboard.h"
 #include "RunLoop.h"
 
 namespace {
@@ -92,6 +95,22 @@ bool WindowTest::runUntil(const std::function<bool()>& done, double seconds) {
 bool WindowTest::runReveal() {
     const std::size_t before = alerts.size();
     return runUntil([&] { return alerts.size() > before; });
+}
+
+std::vector<std::string> WindowTest::copyReport(bool byKeyboard) {
+    SetClipboardText("");
+    if (byKeyboard) {
+        gtk_accel_groups_activate(G_OBJECT(outlet<Window>("oResultWindow")->widget()), GDK_KEY_c,
+                                  GDK_CONTROL_MASK);
+    } else {
+        gtk_button_clicked(GTK_BUTTON(outlet<Button>("oCopyReportButton")->widget()));
+    }
+    std::istringstream text(ClipboardText());
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) {
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 void WindowTest::saveScreenshot(const std::string& fileName, bool wholeScreen) {

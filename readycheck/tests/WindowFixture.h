@@ -48,6 +48,8 @@ protected:
     }
     TextField* field(const char* name) { return outlet<TextField>(name); }
 
+    // The clipboard's lines after "Copy Report" was pressed, or Ctrl+C typed in the window.
+    std::vector<std::string> copyReport(bool byKeyboard);
     // Saves the result window, or the whole screen with any alert on it, as a PNG in the working
     // directory; fails the test when there is nothing to save.
     void saveScreenshot(const std::string& fileName, bool wholeScreen = false);
