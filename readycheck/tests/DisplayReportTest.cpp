@@ -10,7 +10,6 @@ namespace {
 constexpr auto kShared = VideoMemoryKind::Shared;
 constexpr auto kDedicated = VideoMemoryKind::Dedicated;
 const std::string kIntegrated = "spdisplays_integrated_vram";
-const std::string kNul("\0", 1);
 
 std::optional<VideoMemoryKind> Read(const std::string& output) {
     return ReadVideoMemoryKind(reinterpret_cast<const uint8_t*>(output.data()), output.size());
@@ -30,10 +29,9 @@ std::string Output(const std::string& elements) {
 std::string Entry(const std::string& vram, const std::string& extra = "") {
     return "<dict>" + extra + "<key>spdisplays_vram</key><string>" + vram + "</string></dict>";
 }
-std::string Report(const std::string& entries, const std::string& type = "SPDisplaysDataType",
-                   const std::string& items = "array") {
-    return "<dict><key>_dataType</key><string>" + type + "</string><key>_items</key><" + items +
-           ">" + entries + "</" + items + "></dict>";
+std::string Report(const std::string& entries, const std::string& items = "array") {
+    return "<dict><key>_dataType</key><string>SPDisplaysDataType</string><key>_items</key><" +
+           items + ">" + entries + "</" + items + "></dict>";
 }
 // A report whose entry's deepest element lies at the given depth.
 std::string ReportAtDepth(int depth) {
@@ -56,28 +54,15 @@ TEST(DisplayReport, KindFromTheOutput) {
          Output(Report(Entry("8 GB") + Entry(kIntegrated) + "<string>x</string>" +
                        "<dict><key>spdisplays_vram</key><integer>3</integer></dict>")),
          kShared},
-        {"exact comparison", Output(Report(Entry("spdisplays_integrated_VRAM"))), kDedicated},
         {"first report", Output("<true/>" + usb + Report(Entry(kIntegrated)) + Report(Entry("1"))),
          kShared},
-        {"its items not an array",
-         Output(Report("", "SPDisplaysDataType", "dict") + Report(Entry(kIntegrated))),
+        {"its items not an array", Output(Report("", "dict") + Report(Entry(kIntegrated))),
          std::nullopt},
-        {"type not a string",
-         Output("<dict><key>_dataType</key><true/></dict>" + Report(Entry(kIntegrated))), kShared},
-        {"NUL in the type", Output(Report(Entry("1"), "SPDisplaysDataType" + kNul)), std::nullopt},
-        {"NUL in the token", Output(Report(Entry(kIntegrated + kNul))), kDedicated},
-        {"no entry tells", Output(Report("<dict/>")), std::nullopt},
-        {"dictionary root", "<plist version=\"1.0\">" + Report(Entry(kIntegrated)) + "</plist>",
-         std::nullopt},
-        {"no display report", Output(usb), std::nullopt},
+        {"NUL in the token", Output(Report(Entry(kIntegrated + '\0'))), kDedicated},
         {"cut short", Output(Report(Entry(kIntegrated))).substr(0, 150), std::nullopt},
-        {"empty", "", std::nullopt},
         {"not XML", std::string("bplist00\0\x01", 10), std::nullopt},
-        {"fifty megabytes", Output(Report(Entry(std::string(50U << 20, 'x')) + Entry(kIntegrated))),
-         kShared},
         {"markup around it",
-         "<?xml version='1.0'?><!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-         "\"PropertyList-1.0.dtd\"><?pi \"?\"?>" +
+         "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"x.dtd\"><?pi \"?\"?>" +
              Output(Repeat("<!--<dict>-->", 70) + Report(Entry("<![CDATA[" + kIntegrated + "]]>")) +
                     Repeat("<?x <dict>?>", 70)),
          kShared},
