@@ -23,8 +23,9 @@ TEST(ReportText, MatchesTheExpectedTextLineForLine) {
          {"2.0", "# rolling\r\nNAME='Arch \\\"Linux\\\"'\r\nVERSION=\r\nVERSION_ID=\"2024.1\"\r\n",
           "6.5.0", DisplaySystem::X11UnderWayland, std::nullopt, "Mesa Intel(R) UHD 620",
           "2.1 Mesa 23.1.0", "1536 MB (shared with the system)", std::nullopt, 0x2B,
-          std::vector<DisplayDeviceEntry>{{"UHD Graphics 620", "i915", "spdisplays_integrated_vram"},
-                                          {std::nullopt, std::nullopt, "8 GB"}}}},
+          std::vector<DisplayDeviceEntry>{
+              {"UHD Graphics 620", "i915", "spdisplays_integrated_vram"},
+              {std::nullopt, std::nullopt, "8 GB"}}}},
     };
     for (const auto& [name, inputs] : cases) {
         std::ostringstream expected;

@@ -76,7 +76,8 @@ TEST_F(TaskRunner, EachRunReportsOnceWithTheChildsWholeOutput) {
     } cases[] = {
         {{"/nonexistent/program", "-x"},
          StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {missing})},
-        {Shell("echo one; sleep 0.3; pwd; echo \"$LC_CTYPE|$READYCHECK_TEST_VARIABLE\" >&2; exit 3"),
+        {Shell(
+             "echo one; sleep 0.3; pwd; echo \"$LC_CTYPE|$READYCHECK_TEST_VARIABLE\" >&2; exit 3"),
          "one\n/usr\nen_US.UTF-8|kept\n"},
         {{"/usr/bin/head", "-c", "3000000", "/dev/zero"}, std::string(3000000, '\0')},
     };
@@ -92,7 +93,9 @@ TEST_F(TaskRunner, EachRunReportsOnceWithTheChildsWholeOutput) {
                                                launches ? "Finished" : "Failed", "Destroyed"}));
             EXPECT_TRUE(recorder.output == row.output) << row.arguments.back();
             EXPECT_EQ(log.substr(log.find(']') + 1),
-                      launches ? "" : ": On task launch, caught NSInvalidArgumentException: " + missing + "\n");
+                      launches ? ""
+                               : ": On task launch, caught NSInvalidArgumentException: " + missing +
+                                     "\n");
         }
     });
     unsetenv("READYCHECK_TEST_VARIABLE");
