@@ -38,7 +38,7 @@ struct Recorder final : TaskWrapperController {
     }
 };
 
-// True once no process whose command line matches the pattern runs, waiting a second at most; a
+// True once no process whose command line matches the pattern runs, polling a hundred times; a
 // zombie has ended. Patterns hold a bracket, so that they do not match the shell that runs pgrep.
 bool Gone(const char* pattern) {
     const std::string running = std::string("pgrep -f '") + pattern + "' -r D,R,S,T,t >/dev/null";
