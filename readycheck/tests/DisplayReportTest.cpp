@@ -1,102 +1,45 @@
 // Reading the kind of video memory from the profiler's output.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "DisplayReport.h"
 
 namespace {
 
-constexpr auto kShared = VideoMemoryKind::Shared;
-constexpr auto kDedicated = VideoMemoryKind::Dedicated;
-const std::string kIntegrated = "spdisplays_integrated_vram";
-const std::string kNul("\0", 1);
-
 std::optional<VideoMemoryKind> Read(const std::string& output) {
     return ReadVideoMemoryKind(reinterpret_cast<const uint8_t*>(output.data()), output.size());
 }
-std::string Repeat(const std::string& text, int times) {
-    std::string repeated;
-    for (int i = 0; i < times; ++i) {
-        repeated += text;
-    }
-    return repeated;
-}
-// A property list whose root array holds the given elements.
-std::string Output(const std::string& elements) {
-    return "<?xml version=\"1.0\"?>\n<plist version=\"1.0\"><array>" + elements +
-           "</array></plist>";
-}
-std::string Entry(const std::string& vram, const std::string& extra = "") {
-    return "<dict>" + extra + "<key>spdisplays_vram</key><string>" + vram + "</string></dict>";
-}
-std::string Report(const std::string& entries, const std::string& type = "SPDisplaysDataType",
-                   const std::string& items = "array") {
-    return "<dict><key>_dataType</key><string>" + type + "</string><key>_items</key><" + items +
-           ">" + entries + "</" + items + "></dict>";
-}
-// A report whose entry's deepest element lies at the given depth.
-std::string ReportAtDepth(int depth) {
-    const int arrays = depth - 5;  // plist, root, report, items, entry
-    return Report(Entry(kIntegrated,
-                        "<key>x</key>" + Repeat("<array>", arrays) + Repeat("</array>", arrays)));
-}
 
-TEST(DisplayReport, KindFromTheOutput) {
-    const std::string usb = "<dict><key>_dataType</key><string>SPUSBDataType</string></dict>";
-    const struct {
-        const char* name;
-        std::string output;
-        std::optional<VideoMemoryKind> kind;
-    } cases[] = {
-        {"last string decides",
-         Output(Report(Entry(kIntegrated) + Entry("8 GB") + "<dict><key>a</key><true/></dict>")),
-         kDedicated},
-        {"others skipped",
-         Output(Report(Entry("8 GB") + Entry(kIntegrated) + "<string>x</string>" +
-                       "<dict><key>spdisplays_vram</key><integer>3</integer></dict>")),
-         kShared},
-        {"exact comparison", Output(Report(Entry("spdisplays_integrated_VRAM"))), kDedicated},
-        {"first report", Output("<true/>" + usb + Report(Entry(kIntegrated)) + Report(Entry("1"))),
-         kShared},
-        {"its items not an array",
-         Output(Report("", "SPDisplaysDataType", "dict") + Report(Entry(kIntegrated))),
-         std::nullopt},
-        {"type not a string",
-         Output("<dict><key>_dataType</key><true/></dict>" + Report(Entry(kIntegrated))), kShared},
-        {"NUL in the type", Output(Report(Entry("1"), "SPDisplaysDataType" + kNul)), std::nullopt},
-        {"NUL in the token", Output(Report(Entry(kIntegrated + kNul))), kDedicated},
-        {"no entry tells", Output(Report("<dict/>")), std::nullopt},
-        {"dictionary root", "<plist version=\"1.0\">" + Report(Entry(kIntegrated)) + "</plist>",
-         std::nullopt},
-        {"no display report", Output(usb), std::nullopt},
-        {"cut short", Output(Report(Entry(kIntegrated))).substr(0, 150), std::nullopt},
-        {"empty", "", std::nullopt},
-        {"not XML", std::string("bplist00\0\x01", 10), std::nullopt},
-        {"fifty megabytes", Output(Report(Entry(std::string(50U << 20, 'x')) + Entry(kIntegrated))),
-         kShared},
-        {"markup around it",
-         "<?xml version='1.0'?><!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-         "\"PropertyList-1.0.dtd\"><?pi \"?\"?>" +
-             Output(Repeat("<!--<dict>-->", 70) + Report(Entry("<![CDATA[" + kIntegrated + "]]>")) +
-                    Repeat("<?x <dict>?>", 70)),
-         kShared},
-        {"deepest allowed", Output(ReportAtDepth(64)), kShared},
-        {"one level deeper", Output(ReportAtDepth(65)), std::nullopt},
-    };
-    for (const auto& row : cases) {
-        EXPECT_EQ(Read(row.output), row.kind) << row.name;
+// Each sample is named after the kind it tells: shared-, dedicated- or none-.
+TEST(DisplayReport, KindFromEverySample) {
+    for (const auto& sample : std::filesystem::directory_iterator(DISPLAY_REPORT_SAMPLES)) {
+        std::ostringstream output;
+        output << std::ifstream(sample.path(), std::ios::binary).rdbuf();
+        const std::string name = sample.path().filename();
+        const std::optional<VideoMemoryKind> kind =
+            name.starts_with("shared-")      ? std::optional(VideoMemoryKind::Shared)
+            : name.starts_with("dedicated-") ? std::optional(VideoMemoryKind::Dedicated)
+                                             : std::nullopt;
+        EXPECT_EQ(Read(output.str()), kind) << name;
     }
 }
 
 // Each nests 200,000 arrays, hiding their closing tags where XML does not see them: refused
 // before the parser's recursion can exhaust the stack, in one pass.
 TEST(DisplayReport, NestingHiddenFromTheElementStructureIsRefused) {
-    for (const char* level :
+    for (const std::string level :
          {"<array>", "<array><!--</x>-->", "<array><?pi \"?></array>\"?>",
           "<array><string><![CDATA[</string></array>]]></string>", "<array><!DOCTYPE x </array>",
           "<array><!DOCTYPE x [</array>]>", "<array a=\"></array>\">"}) {
-        EXPECT_EQ(Read(Output(Repeat(level, 200000))), std::nullopt) << level;
+        std::string output = "<plist version=\"1.0\">";
+        for (int i = 0; i < 200000; ++i) {
+            output += level;
+        }
+        EXPECT_EQ(Read(output), std::nullopt) << level;
     }
     EXPECT_EQ(Read(std::string(16U << 20, '<')), std::nullopt);
 }
