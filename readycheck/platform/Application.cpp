@@ -54,9 +54,9 @@ constexpr const char* kTextProperties[] = {"label", "title", "tooltip-text"};
 
 void LocalizeTexts(GObject* object) {
     for (const char* property : kTextProperties) {
-        GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(object), property);
-        if (spec == nullptr || spec->value_type != G_TYPE_STRING ||
-            (spec->flags & G_PARAM_WRITABLE) == 0) {
+        GParamSpec* paramSpec = g_object_class_find_property(G_OBJECT_GET_CLASS(object), property);
+        if (paramSpec == nullptr || paramSpec->value_type != G_TYPE_STRING ||
+            (paramSpec->flags & G_PARAM_WRITABLE) == 0) {
             continue;
         }
         gchar* key = nullptr;
