@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int64_t kMiB = int64_t{1} << 20;
-constexpr int64_t kGiB = int64_t{1} << 30;
 
 struct VRAMCase {
     std::vector<StandIn::Renderer> renderers;
