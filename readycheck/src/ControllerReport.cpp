@@ -10,10 +10,6 @@ namespace {
 
 constexpr double kConfirmationSeconds = 3.0;
 
-std::optional<std::string> ShownText(const TextField* field) {
-    return field != nullptr ? std::optional<std::string>(field->stringValue()) : std::nullopt;
-}
-
 }  // namespace
 
 ReportInputs Controller::reportInputs() const {
@@ -26,7 +22,7 @@ ReportInputs Controller::reportInputs() const {
     inputs.renderer = mCardName;
     inputs.driverVersion = mDriverVersion;
     inputs.videoMemoryLine = oVRAM->stringValue();
-    inputs.renderingLine = ShownText(oRendering);
+    inputs.renderingLine = oRendering->stringValue();
     inputs.featuresMask = mFeaturesMask;
     inputs.displayDevices = mDisplayDevices;
     return inputs;
