@@ -1,48 +1,31 @@
 // The window and its alerts in the locale's language, English where it has no texts.
 #include <glib.h>
 
-#include "LocalizedStrings.h"
 #include "StandIns.h"
 
 namespace {
 
-struct Language {
-    const char* locale;   // LC_ALL
-    const char* caption;  // of the first check, from the interface file
-    const char* summary;  // the summary alert's message, from the code
-};
+using Languages = StandInWindowTest;
 
-class Languages : public StandInWindowTest, public ::testing::WithParamInterface<Language> {
-protected:
-    void SetUp() override {
-        const char* saved = g_getenv("LC_ALL");
-        mSaved = saved != nullptr ? saved : "";
-        g_unsetenv("LANGUAGE");
-        g_setenv("LC_ALL", GetParam().locale, TRUE);
-        StandInWindowTest::SetUp();
+TEST_F(Languages, WindowAndSummaryShowTheLocalesTexts) {
+    const std::string saved = g_getenv("LC_ALL") != nullptr ? g_getenv("LC_ALL") : "";
+    g_unsetenv("LANGUAGE");
+    // The locale, the first check's caption (from the interface file) and the summary (from the
+    // code).
+    for (const auto& [locale, caption, summary] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"de_DE.UTF-8", "Hardware-Rendering außerhalb des Bildschirms",
+              "Ihre Grafik ist bereit"},
+             {"C", "Hardware off-screen rendering", "Your graphics are ready"},
+             {"fr_FR.UTF-8", "Hardware off-screen rendering", "Your graphics are ready"}}) {
+        g_setenv("LC_ALL", locale.c_str(), TRUE);
+        launch(0x1F);
+        EXPECT_EQ(field("oHWOffLabel")->stringValue(), caption);
+        ASSERT_TRUE(runReveal());
+        EXPECT_EQ(alerts.back().message, summary);
+        saveScreenshot("readycheck-language-" + locale + ".png");
     }
-    void TearDown() override {
-        StandInWindowTest::TearDown();
-        g_setenv("LC_ALL", mSaved.c_str(), TRUE);
-    }
-    std::string mSaved;
-};
-
-TEST_P(Languages, WindowAndAlertsShowTheLocalesTexts) {
-    launch(0x1F);
-    EXPECT_EQ(field("oHWOffLabel")->stringValue(), GetParam().caption);
-    ASSERT_TRUE(runReveal());
-    EXPECT_EQ(alerts.back().message, GetParam().summary);
-    saveScreenshot(std::string("readycheck-language-") + GetParam().locale + ".png");
+    g_setenv("LC_ALL", saved.c_str(), TRUE);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Locales, Languages,
-    ::testing::Values(Language{"de_DE.UTF-8", "Hardware-Rendering außerhalb des Bildschirms",
-                               "Ihre Grafik ist bereit"},
-                      Language{"C", "Hardware off-screen rendering", "Your graphics are ready"},
-                      Language{"fr_FR.UTF-8", "Hardware off-screen rendering",
-                               "Your graphics are ready"}),
-    [](const auto& row) { return std::to_string(row.index); });
 
 }  // namespace

@@ -41,7 +41,11 @@ class Reveal : public StandInWindowTest, public ::testing::WithParamInterface<Ex
 
 TEST_P(Reveal, ShowsMarksVerdictsAndSummaryForTheMask) {
     const Expected& expected = GetParam();
-    system.identity.renderer = expected.renderer;
+    if (expected.renderer) {
+        system.identity->at(1) = *expected.renderer;
+    } else {
+        system.identity.reset();
+    }
     system.renderers = expected.renderers;
     launch(expected.mask);
     const bool software = std::string(expected.rendering) == kSoftware;

@@ -51,17 +51,7 @@ uint32_t VXGetDriverOpenGLFeatures(void) {
 
 VXStringArray VXGetDriverOpenGLIdentity(void) {
     sSystem.events.emplace_back("VXGetDriverOpenGLIdentity");
-    const StandIn::Identity& identity = sSystem.identity;
-    if (!identity.renderer) {
-        return nullptr;
-    }
-    auto* array = new VXStringArrayRec;
-    for (const auto& item : {identity.vendor, identity.renderer, identity.version}) {
-        if (item) {
-            array->push_back(*item);
-        }
-    }
-    return array;
+    return sSystem.identity ? new VXStringArrayRec{*sSystem.identity} : nullptr;
 }
 
 const char* VXStringArrayGet(VXStringArray array, int32_t index) {

@@ -10,13 +10,6 @@
 
 namespace StandIn {
 
-// Without a renderer, the identity probe returns no handle.
-struct Identity {
-    std::optional<std::string> vendor = "Stand-in Vendor";
-    std::optional<std::string> renderer = "Stand-in Renderer";
-    std::optional<std::string> version = "2.1 STAND-IN";
-};
-
 struct Renderer {
     int64_t videoMemory = 0;
     int64_t accelerated = 1;
@@ -26,7 +19,9 @@ struct Renderer {
 
 struct System {
     uint32_t mask = 0;
-    Identity identity;
+    // Vendor, renderer and version; without them the identity probe returns no handle.
+    std::optional<std::vector<std::string>> identity =
+        std::vector<std::string>{"Stand-in Vendor", "Stand-in Renderer", "2.1 STAND-IN"};
     int32_t versionAnswer = 0x0610;
     std::string versionString = "Linux 6.1.0-stand-in";
     bool rendererQueryFails = false;

@@ -44,14 +44,13 @@ TEST_F(StartUp, TheGateRefusesUpToTheThresholdWithTheSystemsVersionString) {
         RunLoop::main().resetStopped();
         system.events.clear();
         system.versionAnswer = answer;
-        system.versionString = "Linux 3.1.9-ancient";
         launch(0x1F);
         RunLoop::main().cancelDelayedCalls();
     }
     ASSERT_EQ(alerts.size(), 1U) << "only the old system is refused; answered by Return";
     EXPECT_EQ(alerts[0].message, LocalizedString("OS_old"));
     EXPECT_EQ(alerts[0].detail,
-              StringWithFormat(LocalizedString("OS_old_detail"), {"Linux 3.1.9-ancient"}));
+              StringWithFormat(LocalizedString("OS_old_detail"), {system.versionString}));
     EXPECT_TRUE(RunLoop::main().stopped()) << "the application terminates";
     EXPECT_TRUE(system.events.empty()) << "no runner and no probe after the gate";
     EXPECT_FALSE(outlet<Window>("oResultWindow")->isVisible());
