@@ -10,7 +10,7 @@ jobs=$(nproc)
 build() {
     local dir=$1
     shift
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREADYCHECK_TESTS=ON -DREADYCHECK_WERROR=ON "$@" >/dev/null
+    cmake -S . -B "$dir" -DREADYCHECK_TESTS=ON -DREADYCHECK_WERROR=ON "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
 }
 
@@ -24,10 +24,11 @@ status=0
 for variant in normal sanitize; do
     dir=build-test-$variant
     if [ "$variant" = sanitize ]; then
-        build "$dir" -DREADYCHECK_SANITIZE=ON -DREADYCHECK_FUZZ=ON -DCMAKE_C_COMPILER=clang \
-            -DCMAKE_CXX_COMPILER=clang++
+        # Unoptimised: it compiles in half the time, and the sanitizers see every access.
+        build "$dir" -DCMAKE_BUILD_TYPE=Debug -DREADYCHECK_SANITIZE=ON -DREADYCHECK_FUZZ=ON \
+            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
     else
-        build "$dir"
+        build "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     fi
     echo "== $variant build: tests"
     if ! scripts/with-xvfb.sh ctest --test-dir "$dir" -j "$jobs" --output-on-failure \
