@@ -65,7 +65,11 @@ TEST(FeatureProbe, ACapableDriverIsAskedEverythingInOrder) {
 }
 
 #define FBO "GL_EXT_framebuffer_object "
+#define FBO_PACKED FBO "GL_EXT_packed_depth_stencil "
+#define TWO_SIDED "GL_EXT_stencil_two_side "
 #define SHADERS "GL_ARB_shading_language_100 GL_ARB_shader_objects GL_ARB_vertex_shader "
+// Extension names are whole tokens, compared case-sensitively.
+#define NEAR_MISSES "GL_ARB_fragment_shaderX xGL_ARB_fragment_shader gl_arb_fragment_shader"
 #define PACKED "glRenderbufferStorageEXT 8D41 88F0 456 258"
 #define SEPARATE "glRenderbufferStorageEXT 8D41 81A6 456 258"
 
@@ -79,23 +83,12 @@ TEST(FeatureProbe, RulesGiveTheMaskFromTheRightPath) {
              {{.version = "1.2", .extensions = FBO}, 0x21, 0, SEPARATE},
              {{.version = "1.1", .extensions = FBO}, 0x20, 0, ""},
              {{.version = "1.3", .extensions = ""}, 0x30, 0, ""},
-             {{.version = "1.5",
-             .extensions = FBO "GL_EXT_packed_depth_stencil GL_EXT_stencil_two_side"},
-              0x37,
-              0,
-              PACKED},
-             {{.version = "1.5", .extensions = FBO "GL_EXT_packed_depth_stencil"},
-              0x31,
-              0,
-              SEPARATE},
+             {{.version = "1.5", .extensions = TWO_SIDED FBO_PACKED}, 0x37, 0, PACKED},
+             {{.version = "1.5", .extensions = FBO_PACKED}, 0x31, 0, SEPARATE},
              {{.version = "2.0", .extensions = nullptr}, 0x3A, 0, ""},
              {{.stencilBits = 7}, 0x19, 0, SEPARATE},
              {{.version = "1.5", .extensions = SHADERS "GL_ARB_fragment_shader"}, 0x38, 0, ""},
-             {{.version = "1.5",
-             .extensions = SHADERS "GL_ARB_fragment_shaderX gl_arb_fragment_shader"},
-              0x30,
-              0,
-              ""},
+             {{.version = "1.5", .extensions = SHADERS NEAR_MISSES}, 0x30, 0, ""},
              {{.samples = 1}, 0x2F, 0, PACKED},
              {{.sampleBuffers = 0}, 0x2F, 0, PACKED},
              {{.failing = "^glCheckFramebufferStatusEXT"}, 0x3A, 0, PACKED},
