@@ -44,8 +44,10 @@ TEST(DriverIdentity, ReadsTheThreeStringsOrNothing) {
     VXSetPreferGenericDriver(0);
 }
 
-// The feature cache outlives a test: flipping the switch twice forces a probe with it false.
+// The feature cache outlives a test: flipping the switch twice forces a probe with it false. The
+// first probe runs on a capable driver, whatever an earlier test left.
 uint32_t ProbeAfresh(const Script& script) {
+    FakeDriver::Reset();
     VXSetPreferGenericDriver(1);
     VXGetDriverOpenGLFeatures();
     VXSetPreferGenericDriver(0);
