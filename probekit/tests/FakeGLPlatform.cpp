@@ -154,9 +154,8 @@ AGLPixelFormat GLPlatform::aglChoosePixelFormat(const GDHandle* devices, GLint d
 }
 
 GLboolean GLPlatform::aglDescribePixelFormat(AGLPixelFormat format, GLint attribute, GLint* value) {
-    Fails("describe", 0, format->number, attribute);
     *value = sState.script.depth;
-    return sState.script.depth >= 0 ? GL_TRUE : GL_FALSE;
+    return Fails("describe", 0, format->number, attribute) ? GL_FALSE : GL_TRUE;
 }
 
 void GLPlatform::aglDestroyPixelFormat(AGLPixelFormat format) {

@@ -13,7 +13,7 @@ namespace FakeDriver {
 struct Script {
     std::string failing{};   // a regular expression: the calls, as recorded, that it finds fail
     std::string throwing{};  // the call, as recorded, that throws std::bad_alloc
-    GLint depth = 16;        // of every format; negative: describing fails
+    GLint depth = 16;        // of every format
     const char* vendor = "Fake Vendor";  // these four: null, the driver answers null
     const char* renderer = "Fake Renderer 9000";
     const char* version = "2.1 FAKE-1.0.2";

@@ -21,7 +21,7 @@ TEST(Chooser, TriesEachRequestInOrderAndKeepsTheLastMet) {
              {0x1A, ",6$|,59,", 16, "chooser, off-screen"},
              {0x01, "choose 12,24", 16, "chooser, shallow only"},
              {0x01, "", 24, "chooser, deep"},
-             {0x01, "", -1, "chooser, deep"},
+             {0x01, "describe", 16, "chooser, deep"},
              {0x1F, "choose", 16, "chooser, none"}}) {
         FakeDriver::Reset({.failing = refused, .depth = depth});
         GLPlatform::AGLPixelFormat format = VXChoosePixelFormat(mask);
