@@ -2,42 +2,37 @@
 // running test on any GL call made while no context is current.
 #pragma once
 
-#include <functional>
-#include <map>
 #include <string>
-#include <vector>
 
 #include "GLPlatform.h"
 
 namespace FakeDriver {
 
-using Words = std::vector<GLint>;
-
+// By default a GL 2.1 driver with every extension the probe asks about. Every member has an
+// initializer, so that rows can name only what they change.
 struct Script {
-    // Which requests, without their closing AGL_NONE, the driver can meet.
-    std::function<bool(const Words&)> canMeet = [](const Words&) { return true; };
-    GLint depth = 16;                       // of every format; negative: describing fails
-    std::string failing;                    // the platform calls that begin with this fail
-    std::string throwing;                   // the call, as recorded, that throws std::bad_alloc
-    std::map<GLenum, std::string> strings;  // a name not listed answers null
+    std::string failing{};   // a regular expression: the calls, as recorded, that it finds fail
+    std::string throwing{};  // the call, as recorded, that throws std::bad_alloc
+    GLint depth = 16;        // of every format
+    const char* vendor = "Fake Vendor";  // these four: null, the driver answers null
+    const char* renderer = "Fake Renderer 9000";
+    const char* version = "2.1 FAKE-1.0.2";
+    const char* extensions =
+        "GL_ARB_multisample GL_EXT_framebuffer_object GL_EXT_packed_depth_stencil "
+        "GL_EXT_stencil_two_side GL_ARB_shading_language_100 GL_ARB_shader_objects "
+        "GL_ARB_vertex_shader GL_ARB_fragment_shader";
     GLint stencilBits = 8;  // of the window, and of a framebuffer object with stencil attached
     GLint sampleBuffers = 1;
     GLint samples = 4;
     GLboolean stereo = GL_FALSE;
-    GLenum framebufferStatus = 0x8CD5;  // complete
-    std::string missingEntryPoint;
 };
 
 // Starts afresh with the script: nothing recorded, nothing alive.
 void Reset(Script script = {});
 // The calls recorded since, that begin with prefix, joined by "; ".
 std::string Log(const std::string& prefix = "");
-// Formats, contexts and windows alive, plus one while a context is current.
+// Formats, contexts, windows and GL objects alive, plus one while a context is current.
 int Live();
-// Formats are numbered in the order the driver made them.
-int FormatNumber(GLPlatform::AGLPixelFormat format);
-// GL 2.1 with every extension the probe asks about, changed by change.
-Script Capable(const std::function<void(Script&)>& change = [](Script&) {});
 // The lines of section [name] of calls.txt, joined as Log joins them.
 std::string Expected(const std::string& name);
 
