@@ -7,6 +7,8 @@
 #include <dlfcn.h>
 #include <gtk/gtk.h>
 
+#include <tuple>
+
 #include "GetVRAM.h"
 #include "RendererInfo.h"
 
@@ -68,40 +70,6 @@ void glGetIntegerv(GLenum name, GLint* value) {
 
 namespace {
 
-class RendererInfo : public ::testing::TestWithParam<Driver> {
-protected:
-    static void SetUpTestSuite() { sHasDisplay = gtk_init_check(nullptr, nullptr) != FALSE; }
-    void SetUp() override {
-        if (!sHasDisplay) {
-            GTEST_SKIP() << "no display";
-        }
-        sDriver = GetParam();
-    }
-    void TearDown() override { sDriver = {}; }
-    static inline bool sHasDisplay = false;
-};
-
-TEST_P(RendererInfo, AnswersOrKnowsNothingWithoutEndingTheProgram) {
-    const Driver& expected = GetParam();
-    CGLRendererInfoObj info = nullptr;
-    int32_t count = -1;
-    ASSERT_EQ(
-        CGLQueryRendererInfo(CGDisplayIDToOpenGLDisplayMask(CGMainDisplayID()), &info, &count),
-        kCGLNoError);
-    ASSERT_EQ(count, expected.count);
-    if (count > 0) {
-        int64_t memory = 0;
-        int64_t accelerated = -1;
-        EXPECT_EQ(CGLDescribeRenderer(info, 0, kCGLRPVideoMemory, &memory), kCGLNoError);
-        EXPECT_EQ(CGLDescribeRenderer(info, 0, kCGLRPAccelerated, &accelerated), kCGLNoError);
-        EXPECT_TRUE(expected.memory < 0 ? memory > 0 : memory == expected.memory) << memory;
-        EXPECT_EQ(accelerated, expected.accelerated);
-    }
-    CGLDestroyRendererInfo(info);
-    EXPECT_EQ(GetVRAM(), expected.vram);
-    EXPECT_EQ(glXGetCurrentContext(), nullptr) << "no context is left current";
-}
-
 const Driver kDrivers[] = {
     // llvmpipe under Xvfb: the machine's memory, not accelerated, so no size for the window.
     {"Mesa", false, false, false, 1, -1, 0, 0},
@@ -110,7 +78,31 @@ const Driver kDrivers[] = {
     {"MakeCurrentRaises", true, true, true, 0, 0, 0, 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Drivers, RendererInfo, ::testing::ValuesIn(kDrivers),
-                         [](const auto& driver) { return std::string(driver.param.name); });
+TEST(RendererInfo, AnswersOrKnowsNothingWithoutEndingTheProgram) {
+    if (gtk_init_check(nullptr, nullptr) == FALSE) {
+        GTEST_SKIP() << "no display";
+    }
+    for (const Driver& expected : kDrivers) {
+        SCOPED_TRACE(expected.name);
+        sDriver = expected;
+        CGLRendererInfoObj info = nullptr;
+        int32_t count = -1;
+        int64_t memory = 0;
+        int64_t accelerated = 0;
+        ASSERT_EQ(
+            CGLQueryRendererInfo(CGDisplayIDToOpenGLDisplayMask(CGMainDisplayID()), &info, &count),
+            kCGLNoError);
+        if (count > 0) {
+            EXPECT_EQ(CGLDescribeRenderer(info, 0, kCGLRPVideoMemory, &memory), kCGLNoError);
+            EXPECT_EQ(CGLDescribeRenderer(info, 0, kCGLRPAccelerated, &accelerated), kCGLNoError);
+        }
+        CGLDestroyRendererInfo(info);
+        EXPECT_EQ(std::tuple(count, expected.memory < 0 ? memory > 0 : memory == expected.memory,
+                             accelerated, GetVRAM()),
+                  std::tuple(expected.count, true, expected.accelerated, expected.vram));
+        EXPECT_EQ(glXGetCurrentContext(), nullptr) << "no context is left current";
+    }
+    sDriver = {};
+}
 
 }  // namespace

@@ -18,26 +18,6 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-// Records the runner's notices and protocol messages in the order they come.
-struct Recorder final : TaskWrapperController {
-    Events events;
-    std::string output;  // as processFinished found it
-
-    Recorder() {
-        for (const std::string* name : {&kTaskCreatedNotification, &kTaskDestroyedNotification}) {
-            NotificationCenter::defaultCenter().addObserver(
-                this, [this, name](const Notification&) { events.push_back(name->substr(4)); },
-                *name, nullptr);
-        }
-    }
-    ~Recorder() { NotificationCenter::defaultCenter().removeObserver(this); }
-    void processStarted(TaskWrapper* /*task*/) override { events.emplace_back("Started"); }
-    void processFinished(TaskWrapper* task, bool success) override {
-        events.emplace_back(success ? "Finished" : "Failed");
-        output = std::string(task->output().view());
-    }
-};
-
 // True once no process whose command line matches the pattern runs, polling a hundred times; a
 // zombie has ended. Patterns hold a bracket, so that they do not match the shell that runs pgrep.
 bool Gone(const char* pattern) {
@@ -48,22 +28,37 @@ bool Gone(const char* pattern) {
     return std::system(running.c_str()) != 0;
 }
 
-class TaskRunner : public ::testing::Test {
+// The controller: records the runner's notices and protocol messages in the order they come.
+class TaskRunner : public ::testing::Test, public TaskWrapperController {
 protected:
-    Recorder recorder;
+    Events events;
+    std::string output;  // as processFinished found it
 
+    TaskRunner() {
+        for (const std::string* name : {&kTaskCreatedNotification, &kTaskDestroyedNotification}) {
+            NotificationCenter::defaultCenter().addObserver(
+                this, [this, name](const Notification&) { events.push_back(name->substr(4)); },
+                *name, nullptr);
+        }
+    }
+    ~TaskRunner() override {
+        RunLoop::main().drainDeferred();
+        NotificationCenter::defaultCenter().removeObserver(this);
+    }
+    void processStarted(TaskWrapper* /*task*/) override { events.emplace_back("Started"); }
+    void processFinished(TaskWrapper* task, bool success) override {
+        events.emplace_back(success ? "Finished" : "Failed");
+        output = std::string(task->output().view());
+    }
     TaskWrapper* start(std::vector<std::string> arguments) {
-        recorder.events.clear();
-        auto* task = new TaskWrapper(&recorder, std::move(arguments), "/usr", {});
+        events.clear();
+        auto* task = new TaskWrapper(this, std::move(arguments), "/usr", {});
         task->startProcess();
         return task;
     }
-    bool runUntilDestroyed() {
-        return RunLoop::main().runUntil(
-            [&] { return !recorder.events.empty() && recorder.events.back() == "Destroyed"; },
-            20.0);
+    static bool runUntilDestroyed() {
+        return RunLoop::main().runUntil([] { return TaskWrapper::count() == 0; }, 20.0);
     }
-    void TearDown() override { RunLoop::main().drainDeferred(); }
 };
 
 // Run while a modal panel is up, where reads complete too.
@@ -74,29 +69,28 @@ TEST_F(TaskRunner, EachRunReportsOnceWithTheChildsWholeOutput) {
     const struct {
         std::vector<std::string> arguments;
         std::string output;
+        std::string log;  // none for a launch
     } cases[] = {
         {{"/nonexistent/program", "-x"},
-         StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {missing})},
+         StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {missing}),
+         ": On task launch, caught NSInvalidArgumentException: " + missing + "\n"},
         {{"/bin/sh", "-c",
           "echo one; sleep 0.3; pwd; echo \"$LC_CTYPE|$READYCHECK_TEST_VARIABLE\" >&2; exit 3"},
-         "one\n/usr\nen_US.UTF-8|kept\n"},
-        {{"/usr/bin/head", "-c", "3000000", "/dev/zero"}, std::string(3000000, '\0')},
+         "one\n/usr\nen_US.UTF-8|kept\n",
+         ""},
+        {{"/usr/bin/head", "-c", "3000000", "/dev/zero"}, std::string(3000000, '\0'), ""},
     };
     RunLoop::main().runInMode(kModalPanelRunLoopMode, [&] {
         for (const auto& row : cases) {
-            const bool launches = row.arguments[0] != "/nonexistent/program";
             testing::internal::CaptureStderr();
             start(row.arguments);
             const bool destroyed = runUntilDestroyed();
             const std::string log = testing::internal::GetCapturedStderr();
             ASSERT_TRUE(destroyed) << row.arguments.back();
-            EXPECT_EQ(recorder.events, (Events{"Created", "Started",
-                                               launches ? "Finished" : "Failed", "Destroyed"}));
-            EXPECT_TRUE(recorder.output == row.output) << row.arguments.back();
-            EXPECT_EQ(log.substr(log.find(']') + 1),
-                      launches ? ""
-                               : ": On task launch, caught NSInvalidArgumentException: " + missing +
-                                     "\n");
+            EXPECT_EQ(events, (Events{"Created", "Started", row.log.empty() ? "Finished" : "Failed",
+                                      "Destroyed"}));
+            EXPECT_TRUE(output == row.output) << row.arguments.back();
+            EXPECT_EQ(log.substr(log.find(']') + 1), row.log);
         }
     });
     unsetenv("READYCHECK_TEST_VARIABLE");
@@ -121,14 +115,14 @@ TEST_F(TaskRunner, AStopEndsEveryProcessTheChildStarted) {
         const auto started = std::chrono::steady_clock::now();
         TaskWrapper* task = start({"/bin/sh", "-c", row.script});
         ASSERT_TRUE(RunLoop::main().runUntil([&] { return task->output().size() > 0; }, 9));
-        NotificationCenter::defaultCenter().postNotificationName(kControllerDiedNotification,
-                                                                 &recorder);
+        NotificationCenter::defaultCenter().postNotificationName(
+            kControllerDiedNotification, static_cast<TaskWrapperController*>(this));
         EXPECT_EQ(task->output().view().substr(0, row.drained.size()), row.drained) << row.script;
-        EXPECT_EQ(recorder.events, (Events{"Created", "Started"})) << row.script;
+        EXPECT_EQ(events, (Events{"Created", "Started"})) << row.script;
         EXPECT_TRUE(Gone(row.witness)) << row.script;
         ASSERT_TRUE(runUntilDestroyed()) << row.script;
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
-        EXPECT_EQ(recorder.events, (Events{"Created", "Started", "Destroyed"})) << row.script;
+        EXPECT_EQ(events, (Events{"Created", "Started", "Destroyed"})) << row.script;
     }
 }
 
