@@ -26,20 +26,17 @@ bool WaitFor(const std::function<bool()>& done, double seconds) {
 
 // The mapped top-level windows, newest first; windows that go away while listed are skipped.
 std::vector<Window> MappedWindows(Display* display) {
-    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     Window root = 0, parent = 0, *children = nullptr;
     unsigned int count = 0;
-    std::vector<Window> found;
     XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-    for (unsigned int i = count; i-- > 0;) {
-        XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-            attributes.map_state == IsViewable) {
-            found.push_back(children[i]);
-        }
-    }
+    std::vector<Window> found(children, children + count);
     XFree(children);
-    return found;
+    std::erase_if(found, [&](Window window) {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(display, window, &attributes) == 0 ||
+               attributes.map_state != IsViewable;
+    });
+    return {found.rbegin(), found.rend()};
 }
 
 // What a window manager sends when the user closes a window.
@@ -95,6 +92,7 @@ int RunAndClose(Display* x, std::string command) {
 
 TEST(EndToEnd, RevealsTheSummaryAndClosesCleanlyOnTheDisplayGivenEitherWay) {
     Display* x = XOpenDisplay(nullptr);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     if (x == nullptr) {
         GTEST_SKIP() << "no display";
     }

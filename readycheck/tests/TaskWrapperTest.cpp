@@ -50,12 +50,6 @@ protected:
         events.emplace_back(success ? "Finished" : "Failed");
         output = std::string(task->output().view());
     }
-    TaskWrapper* start(std::vector<std::string> arguments) {
-        events.clear();
-        auto* task = new TaskWrapper(this, std::move(arguments), "/usr", {});
-        task->startProcess();
-        return task;
-    }
     static bool runUntilDestroyed() {
         return RunLoop::main().runUntil([] { return TaskWrapper::count() == 0; }, 20.0);
     }
@@ -83,7 +77,8 @@ TEST_F(TaskRunner, EachRunReportsOnceWithTheChildsWholeOutput) {
     RunLoop::main().runInMode(kModalPanelRunLoopMode, [&] {
         for (const auto& row : cases) {
             testing::internal::CaptureStderr();
-            start(row.arguments);
+            events.clear();
+            (new TaskWrapper(this, row.arguments, "/usr", {}))->startProcess();
             const bool destroyed = runUntilDestroyed();
             const std::string log = testing::internal::GetCapturedStderr();
             ASSERT_TRUE(destroyed) << row.arguments.back();
@@ -113,7 +108,9 @@ TEST_F(TaskRunner, AStopEndsEveryProcessTheChildStarted) {
     };
     for (const auto& row : cases) {
         const auto started = std::chrono::steady_clock::now();
-        TaskWrapper* task = start({"/bin/sh", "-c", row.script});
+        events.clear();
+        auto* task = new TaskWrapper(this, {"/bin/sh", "-c", row.script}, "/usr", {});
+        task->startProcess();
         ASSERT_TRUE(RunLoop::main().runUntil([&] { return task->output().size() > 0; }, 9));
         NotificationCenter::defaultCenter().postNotificationName(
             kControllerDiedNotification, static_cast<TaskWrapperController*>(this));
