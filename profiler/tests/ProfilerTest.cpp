@@ -15,10 +15,8 @@ const std::string kReport = " -detailLevel mini -xml";
 // The command's exit status and what it wrote, standard error included.
 std::pair<int, std::string> Shell(const std::string& command) {
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    std::string output;
-    for (int c; (c = std::fgetc(pipe)) != EOF;) {
-        output += static_cast<char>(c);
-    }
+    std::string output(1 << 20, '\0');
+    output.resize(std::fread(output.data(), 1, output.size(), pipe));
     return {WEXITSTATUS(pclose(pipe)), output};
 }
 

@@ -105,10 +105,9 @@ TEST(EndToEnd, RevealsTheSummaryAndClosesCleanlyOnTheDisplayGivenEitherWay) {
 
 // A Wayland session without XWayland: no window, no verdict, one line saying why.
 TEST(EndToEnd, WithoutAnXDisplayItSaysSoAndMeasuresNothing) {
-    FILE* pipe = popen(
-        ("env -u DISPLAY WAYLAND_DISPLAY=wayland-none timeout 20 " + kProgram + " 2>&1").c_str(),
-        "r");
-    ASSERT_NE(pipe, nullptr);
+    const std::string command =
+        "env -u DISPLAY WAYLAND_DISPLAY=wayland-none timeout 20 " + kProgram + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
     std::string output(512, '\0');
     output.resize(std::fread(output.data(), 1, output.size(), pipe));
     EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 1) << "neither a hang (124) nor a crash";

@@ -56,11 +56,10 @@ const GLubyte* glGetString(GLenum name) {
 }
 
 void glGetIntegerv(GLenum name, GLint* value) {
+    Real<void (*)(GLenum, GLint*)>("glGetIntegerv")(name, value);
     if (name == 0x9047 && sDriver.listsNvidiaMemory) {
         *value = static_cast<GLint>(kNvidiaBytes / 1024);
-        return;
     }
-    Real<void (*)(GLenum, GLint*)>("glGetIntegerv")(name, value);
 }
 
 }  // extern "C"
