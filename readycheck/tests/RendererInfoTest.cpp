@@ -26,46 +26,6 @@ struct Driver {
 Driver sDriver{};
 constexpr int64_t kNvidiaBytes = int64_t{2} << 30;
 
-template <typename Function>
-Function Real(const char* name) {
-    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-
-}  // namespace
-
-extern "C" {
-
-const char* glXQueryExtensionsString(Display* dpy, int screen) {
-    return sDriver.hidesMesaQuery
-               ? "GLX_SGIX_pbuffer"
-               : Real<const char* (*)(Display*, int)>("glXQueryExtensionsString")(dpy, screen);
-}
-
-Bool glXMakeContextCurrent(Display* dpy, GLXDrawable draw, GLXDrawable read, GLXContext ctx) {
-    if (sDriver.makeCurrentRaises && ctx != nullptr) {
-        XUnmapWindow(dpy, 0x1FFFFFFF);  // refused with BadWindow
-    }
-    return Real<Bool (*)(Display*, GLXDrawable, GLXDrawable, GLXContext)>("glXMakeContextCurrent")(
-        dpy, draw, read, ctx);
-}
-
-const GLubyte* glGetString(GLenum name) {
-    return name == GL_EXTENSIONS && sDriver.listsNvidiaMemory
-               ? reinterpret_cast<const GLubyte*>("GL_ARB_multisample GL_NVX_gpu_memory_info")
-               : Real<const GLubyte* (*)(GLenum)>("glGetString")(name);
-}
-
-void glGetIntegerv(GLenum name, GLint* value) {
-    Real<void (*)(GLenum, GLint*)>("glGetIntegerv")(name, value);
-    if (name == 0x9047 && sDriver.listsNvidiaMemory) {
-        *value = static_cast<GLint>(kNvidiaBytes / 1024);
-    }
-}
-
-}  // extern "C"
-
-namespace {
-
 const Driver kDrivers[] = {
     // llvmpipe under Xvfb: not accelerated, so no size for the window.
     {"Mesa", false, false, false, 1, 0},
@@ -73,6 +33,40 @@ const Driver kDrivers[] = {
     {"NeitherQuery", true, false, false, 0, 0},
     {"MakeCurrentRaises", true, true, true, 0, 0},
 };
+
+}  // namespace
+
+// The driver's own function of that name, which the one here replaces.
+#define REAL(function) reinterpret_cast<decltype(&(function))>(dlsym(RTLD_NEXT, #function))
+
+extern "C" {
+
+const char* glXQueryExtensionsString(Display* dpy, int screen) {
+    return sDriver.hidesMesaQuery ? "GLX_SGIX_pbuffer"
+                                  : REAL(glXQueryExtensionsString)(dpy, screen);
+}
+
+Bool glXMakeContextCurrent(Display* dpy, GLXDrawable draw, GLXDrawable read, GLXContext ctx) {
+    if (sDriver.makeCurrentRaises && ctx != nullptr) {
+        XUnmapWindow(dpy, 0x1FFFFFFF);  // refused with BadWindow
+    }
+    return REAL(glXMakeContextCurrent)(dpy, draw, read, ctx);
+}
+
+const GLubyte* glGetString(GLenum name) {
+    return name == GL_EXTENSIONS && sDriver.listsNvidiaMemory
+               ? reinterpret_cast<const GLubyte*>("GL_ARB_multisample GL_NVX_gpu_memory_info")
+               : REAL(glGetString)(name);
+}
+
+void glGetIntegerv(GLenum name, GLint* value) {
+    REAL(glGetIntegerv)(name, value);
+    if (name == 0x9047 && sDriver.listsNvidiaMemory) {
+        *value = static_cast<GLint>(kNvidiaBytes / 1024);
+    }
+}
+
+}  // extern "C"
 
 TEST(RendererInfo, AnswersOrKnowsNothingWithoutEndingTheProgram) {
     if (gtk_init_check(nullptr, nullptr) == FALSE) {
@@ -95,5 +89,3 @@ TEST(RendererInfo, AnswersOrKnowsNothingWithoutEndingTheProgram) {
     }
     sDriver = {};
 }
-
-}  // namespace

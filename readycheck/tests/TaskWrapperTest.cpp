@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "LocalizedStrings.h"
@@ -18,14 +17,11 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-// True once no process whose command line matches the pattern runs, polling a hundred times; a
-// zombie has ended. Patterns hold a bracket, so that they do not match the shell that runs pgrep.
-bool Gone(const char* pattern) {
-    const std::string running = std::string("pgrep -f '") + pattern + "' -r D,R,S,T,t >/dev/null";
-    for (int tries = 0; tries < 100 && std::system(running.c_str()) == 0; ++tries) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return std::system(running.c_str()) != 0;
+// True once no process whose command line matches the pattern runs, within a second; a zombie
+// has ended. Patterns hold a bracket, so that they do not match the shell that runs pidwait.
+bool Gone(const std::string& pattern) {
+    const int status = std::system(("timeout 1 pidwait -f '" + pattern + "'").c_str());
+    return WIFEXITED(status) && WEXITSTATUS(status) <= 1;  // 1: none was running
 }
 
 // The controller: records the runner's notices and protocol messages in the order they come.
