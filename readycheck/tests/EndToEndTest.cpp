@@ -78,7 +78,7 @@ int RunAndClose(Display* x, std::string command) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
     int status = -1;
-    // Reaped as it ends; once not, it is killed.
+    // Reaped once it has ended; killed if it has not within ten seconds.
     if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, 10.0)) {
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
