@@ -12,13 +12,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path Recorded() {
-    const char* directory = std::getenv("SYSTEM_PROFILER_MACHINE");
-    return directory != nullptr ? directory : "";
-}
+const char* const kDirectory = std::getenv("SYSTEM_PROFILER_MACHINE");
+const fs::path kRecorded = kDirectory != nullptr ? kDirectory : "";
 
 std::optional<std::string> Answer(const std::string& subject, const std::string& question) {
-    std::ifstream in(Recorded() / "answers");
+    std::ifstream in(kRecorded / "answers");
     for (std::string who, what, value; in >> who >> what >> value;) {
         if (who == subject && what == question) {
             return value;
@@ -30,18 +28,18 @@ std::optional<std::string> Answer(const std::string& subject, const std::string&
 }  // namespace
 
 std::string SysfsRoot() {
-    return Recorded() / "sys";
+    return kRecorded / "sys";
 }
 
 const char* PciIdsPath() {
     static const std::string path =
-        fs::exists(Recorded() / "pci.ids") ? Recorded() / "pci.ids" : Recorded() / "../pci.ids";
+        fs::exists(kRecorded / "pci.ids") ? kRecorded / "pci.ids" : kRecorded / "../pci.ids";
     return path.c_str();
 }
 
 void AskDriver(const DisplayDevice& device, MemorySignals& signals) {
     std::string status;
-    std::ifstream(Recorded() / "sys/bus/pci/devices" / device.address / "power/runtime_status") >>
+    std::ifstream(kRecorded / "sys/bus/pci/devices" / device.address / "power/runtime_status") >>
         status;
     if (status == "suspended") {
         std::printf("woke %s\n", device.address.c_str());  // spoils the report

@@ -7,6 +7,7 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -17,31 +18,25 @@
 namespace {
 
 bool WaitFor(const std::function<bool()>& done, double seconds) {
-    for (int tries = static_cast<int>(seconds * 20); !done(); --tries) {
-        if (tries == 0) {
-            return false;
-        }
+    for (int tries = static_cast<int>(seconds * 20); tries > 0 && !done(); --tries) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return true;
+    return done();
 }
 
 // The mapped top-level windows, newest first; windows that go away while listed are skipped.
 std::vector<Window> MappedWindows(Display* display) {
-    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     Window root = 0, parent = 0, *children = nullptr;
     unsigned int count = 0;
-    std::vector<Window> found;
     XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-    for (unsigned int i = count; i-- > 0;) {
-        XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-            attributes.map_state == IsViewable) {
-            found.push_back(children[i]);
-        }
-    }
+    std::vector<Window> found(children, children + count);
     XFree(children);
-    return found;
+    std::erase_if(found, [&](Window window) {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(display, window, &attributes) == 0 ||
+               attributes.map_state != IsViewable;
+    });
+    return {found.rbegin(), found.rend()};
 }
 
 // What a window manager sends when the user closes a window.
@@ -57,20 +52,16 @@ void Close(Display* display, Window window) {
 }
 
 int SocketCount(pid_t pid) {
-    int count = 0;
-    std::error_code error;
-    for (const auto& fd :
-         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
-        count += std::filesystem::read_symlink(fd, error).string().rfind("socket:", 0) == 0;
-    }
-    return count;
+    std::error_code gone;
+    const std::filesystem::directory_iterator fds("/proc/" + std::to_string(pid) + "/fd", gone);
+    return static_cast<int>(std::count_if(begin(fds), end(fds), [&](const auto& fd) {
+        return std::filesystem::read_symlink(fd, gone).string().starts_with("socket:");
+    }));
 }
 
 // The build's program, or another copy of it (an unpacked package) named in READYCHECK_PROGRAM.
-std::string ProgramPath() {
-    const char* other = std::getenv("READYCHECK_PROGRAM");
-    return other != nullptr ? other : READYCHECK_PATH;
-}
+const char* const kOtherProgram = std::getenv("READYCHECK_PROGRAM");
+const std::string kProgram = kOtherProgram != nullptr ? kOtherProgram : READYCHECK_PATH;
 
 // Runs the program, closes its summary and window as a user does; returns the sockets it held
 // with the window up.
@@ -87,42 +78,36 @@ int RunAndClose(Display* x, std::string command) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
     int status = -1;
-    if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 10.0)) {
+    // Reaped once it has ended; killed if it has not within ten seconds.
+    if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, 10.0)) {
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
     }
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "closing the window ends it";
     // Orphans that have ended come back as zombies to reap; one still running was left behind.
-    const auto noChildren = [] {
-        pid_t reaped = 0;
-        while ((reaped = waitpid(-1, nullptr, WNOHANG)) > 0) {
-        }
-        return reaped == -1;
-    };
-    EXPECT_TRUE(WaitFor(noChildren, 2.0)) << "no child is left";
+    EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
+        << "no child is left";
     return sockets;
 }
 
 TEST(EndToEnd, RevealsTheSummaryAndClosesCleanlyOnTheDisplayGivenEitherWay) {
     Display* x = XOpenDisplay(nullptr);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     if (x == nullptr) {
         GTEST_SKIP() << "no display";
     }
-    const int byEnvironment = RunAndClose(x, "exec " + ProgramPath());
+    const int byEnvironment = RunAndClose(x, "exec " + kProgram);
     // Named by --display alone, the server must reach the probes too: the same connections.
-    EXPECT_EQ(
-        RunAndClose(x, "exec env -u DISPLAY " + ProgramPath() + " --display=" + DisplayString(x)),
-        byEnvironment);
+    EXPECT_EQ(RunAndClose(x, "exec env -u DISPLAY " + kProgram + " --display=" + DisplayString(x)),
+              byEnvironment);
     XCloseDisplay(x);
 }
 
 // A Wayland session without XWayland: no window, no verdict, one line saying why.
 TEST(EndToEnd, WithoutAnXDisplayItSaysSoAndMeasuresNothing) {
-    FILE* pipe =
-        popen(("env -u DISPLAY WAYLAND_DISPLAY=wayland-none timeout 20 " + ProgramPath() + " 2>&1")
-                  .c_str(),
-              "r");
-    ASSERT_NE(pipe, nullptr);
+    const std::string command =
+        "env -u DISPLAY WAYLAND_DISPLAY=wayland-none timeout 20 " + kProgram + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
     std::string output(512, '\0');
     output.resize(std::fread(output.data(), 1, output.size(), pipe));
     EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 1) << "neither a hang (124) nor a crash";

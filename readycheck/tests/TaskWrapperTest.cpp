@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "LocalizedStrings.h"
@@ -18,63 +17,46 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-// Records the runner's notices and protocol messages in the order they come.
-struct Recorder final : TaskWrapperController {
+// True once no process whose command line matches the pattern runs, within a second; a zombie
+// has ended. Patterns hold a bracket, so that they do not match the shell that runs pidwait.
+bool Gone(const std::string& pattern) {
+    const int status = std::system(("timeout 1 pidwait -f '" + pattern + "'").c_str());
+    return WIFEXITED(status) && WEXITSTATUS(status) <= 1;  // 1: none was running
+}
+
+// The controller: records the runner's notices and protocol messages in the order they come.
+class TaskRunner : public ::testing::Test, public TaskWrapperController {
+protected:
     Events events;
     std::string output;  // as processFinished found it
 
-    Recorder() {
+    TaskRunner() {
         for (const std::string* name : {&kTaskCreatedNotification, &kTaskDestroyedNotification}) {
             NotificationCenter::defaultCenter().addObserver(
                 this, [this, name](const Notification&) { events.push_back(name->substr(4)); },
                 *name, nullptr);
         }
     }
-    ~Recorder() { NotificationCenter::defaultCenter().removeObserver(this); }
+    ~TaskRunner() override {
+        RunLoop::main().drainDeferred();
+        NotificationCenter::defaultCenter().removeObserver(this);
+    }
     void processStarted(TaskWrapper* /*task*/) override { events.emplace_back("Started"); }
     void processFinished(TaskWrapper* task, bool success) override {
         events.emplace_back(success ? "Finished" : "Failed");
         output = std::string(task->output().view());
     }
+    static bool runUntilDestroyed() {
+        return RunLoop::main().runUntil([] { return TaskWrapper::count() == 0; }, 20.0);
+    }
 };
 
-// True once no process whose command line matches the pattern runs, polling a hundred times; a
-// zombie has ended. Patterns hold a bracket, so that they do not match the shell that runs pgrep.
-bool Gone(const char* pattern) {
-    const std::string running = std::string("pgrep -f '") + pattern + "' -r D,R,S,T,t >/dev/null";
-    for (int tries = 0; tries < 100 && std::system(running.c_str()) == 0; ++tries) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return std::system(running.c_str()) != 0;
-}
-
-class TaskRunner : public ::testing::Test {
-protected:
-    Recorder recorder;
-
-    TaskWrapper* start(std::vector<std::string> arguments) {
-        recorder.events.clear();
-        auto* task = new TaskWrapper(&recorder, std::move(arguments), "/usr", {});
-        task->startProcess();
-        return task;
-    }
-    bool runUntilDestroyed() {
-        return RunLoop::main().runUntil(
-            [&] { return !recorder.events.empty() && recorder.events.back() == "Destroyed"; },
-            20.0);
-    }
-    void TearDown() override { RunLoop::main().drainDeferred(); }
-};
-
-// Run while a modal panel is up, where reads complete too.
+// Run while a modal panel is up, where reads complete too. Only the failed launch is logged.
 TEST_F(TaskRunner, EachRunReportsOnceWithTheChildsWholeOutput) {
     setenv("LC_CTYPE", "C", 1);
     setenv("READYCHECK_TEST_VARIABLE", "kept", 1);
     const std::string missing = "launch path not accessible: /nonexistent/program";
-    const struct {
-        std::vector<std::string> arguments;
-        std::string output;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"/nonexistent/program", "-x"},
          StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {missing})},
         {{"/bin/sh", "-c",
@@ -82,23 +64,22 @@ TEST_F(TaskRunner, EachRunReportsOnceWithTheChildsWholeOutput) {
          "one\n/usr\nen_US.UTF-8|kept\n"},
         {{"/usr/bin/head", "-c", "3000000", "/dev/zero"}, std::string(3000000, '\0')},
     };
+    testing::internal::CaptureStderr();
     RunLoop::main().runInMode(kModalPanelRunLoopMode, [&] {
-        for (const auto& row : cases) {
-            const bool launches = row.arguments[0] != "/nonexistent/program";
-            testing::internal::CaptureStderr();
-            start(row.arguments);
-            const bool destroyed = runUntilDestroyed();
-            const std::string log = testing::internal::GetCapturedStderr();
-            ASSERT_TRUE(destroyed) << row.arguments.back();
-            EXPECT_EQ(recorder.events, (Events{"Created", "Started",
-                                               launches ? "Finished" : "Failed", "Destroyed"}));
-            EXPECT_TRUE(recorder.output == row.output) << row.arguments.back();
-            EXPECT_EQ(log.substr(log.find(']') + 1),
-                      launches ? ""
-                               : ": On task launch, caught NSInvalidArgumentException: " + missing +
-                                     "\n");
+        for (const auto& [arguments, expected] : cases) {
+            events.clear();
+            (new TaskWrapper(this, arguments, "/usr", {}))->startProcess();
+            EXPECT_TRUE(runUntilDestroyed()) << arguments.back();
+            EXPECT_EQ(events,
+                      (Events{"Created", "Started",
+                              arguments[0].starts_with("/nonexistent") ? "Failed" : "Finished",
+                              "Destroyed"}));
+            EXPECT_TRUE(output == expected) << arguments.back();
         }
     });
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(log.substr(log.find(']') + 1),
+              ": On task launch, caught NSInvalidArgumentException: " + missing + "\n");
     unsetenv("READYCHECK_TEST_VARIABLE");
 }
 
@@ -119,16 +100,18 @@ TEST_F(TaskRunner, AStopEndsEveryProcessTheChildStarted) {
     };
     for (const auto& row : cases) {
         const auto started = std::chrono::steady_clock::now();
-        TaskWrapper* task = start({"/bin/sh", "-c", row.script});
+        events.clear();
+        auto* task = new TaskWrapper(this, {"/bin/sh", "-c", row.script}, "/usr", {});
+        task->startProcess();
         ASSERT_TRUE(RunLoop::main().runUntil([&] { return task->output().size() > 0; }, 9));
-        NotificationCenter::defaultCenter().postNotificationName(kControllerDiedNotification,
-                                                                 &recorder);
+        NotificationCenter::defaultCenter().postNotificationName(
+            kControllerDiedNotification, static_cast<TaskWrapperController*>(this));
         EXPECT_EQ(task->output().view().substr(0, row.drained.size()), row.drained) << row.script;
-        EXPECT_EQ(recorder.events, (Events{"Created", "Started"})) << row.script;
+        EXPECT_EQ(events, (Events{"Created", "Started"})) << row.script;
         EXPECT_TRUE(Gone(row.witness)) << row.script;
         ASSERT_TRUE(runUntilDestroyed()) << row.script;
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
-        EXPECT_EQ(recorder.events, (Events{"Created", "Started", "Destroyed"})) << row.script;
+        EXPECT_EQ(events, (Events{"Created", "Started", "Destroyed"})) << row.script;
     }
 }
 
