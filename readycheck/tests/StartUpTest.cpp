@@ -10,28 +10,21 @@ namespace {
 
 constexpr int64_t kMiB = int64_t{1} << 20;
 
-struct VRAMCase {
-    std::vector<StandIn::Renderer> renderers;
-    int64_t size;
-    std::optional<bool> mainAccelerated;
-    bool queryFails = false;
-};
-
+// Rows: the renderers, the size, the main renderer's accelerated flag, and whether the query fails.
 TEST(GetVRAM, FirstAcceleratedWindowCapableRendererAndTheMainRenderersFlag) {
-    const VRAMCase cases[] = {
-        {{{64 * kMiB, 0}, {256 * kMiB}}, 256 * kMiB, false},
-        {{{64 * kMiB, 1, 0}, {128 * kMiB}}, 128 * kMiB, true},
-        {{{64 * kMiB, 1, 1, true}, {32 * kMiB}}, 32 * kMiB, std::nullopt},
-        {{{64 * kMiB, 0}}, 0, false},
-        {{{64 * kMiB}}, 0, std::nullopt, true},
-    };
-    for (const VRAMCase& c : cases) {
+    for (const auto& [renderers, size, mainAccelerated, queryFails] : std::vector<
+             std::tuple<std::vector<StandIn::Renderer>, int64_t, std::optional<bool>, bool>>{
+             {{{64 * kMiB, 0}, {256 * kMiB}}, 256 * kMiB, false, false},
+             {{{64 * kMiB, 1, 0}, {128 * kMiB}}, 128 * kMiB, true, false},
+             {{{64 * kMiB, 1, 1, true}, {32 * kMiB}}, 32 * kMiB, std::nullopt, false},
+             {{{64 * kMiB, 0}}, 0, false, false},
+             {{{64 * kMiB}}, 0, std::nullopt, true}}) {
         StandIn::System& system = StandIn::Reset();
-        system.renderers = c.renderers;
-        system.rendererQueryFails = c.queryFails;
+        system.renderers = renderers;
+        system.rendererQueryFails = queryFails;
         std::optional<bool> accelerated;
-        EXPECT_EQ(GetVRAM(&accelerated), c.size);
-        EXPECT_EQ(accelerated, c.mainAccelerated) << c.size;
+        EXPECT_EQ(GetVRAM(&accelerated), size);
+        EXPECT_EQ(accelerated, mainAccelerated) << size;
         EXPECT_EQ(system.rendererInfoAlive, 0) << "the information is released";
     }
 }
