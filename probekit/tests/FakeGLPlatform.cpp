@@ -148,7 +148,7 @@ AGLPixelFormat GLPlatform::aglChoosePixelFormat(const GDHandle* devices, GLint d
     EXPECT_TRUE(deviceCount == 1 && devices[0] == &sMainDevice);
     std::string list;
     for (; *attributes != AGL_NONE; ++attributes) {
-        list += (list.empty() ? "" : ",") + std::to_string(*attributes);
+        list.append(list.empty() ? "" : ",").append(std::to_string(*attributes));
     }
     return Fails("choose", 1, list) ? nullptr : new PixelFormatRec{++sState.formats};
 }

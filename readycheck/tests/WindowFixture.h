@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,7 @@ protected:
                 return *std::get<T**>(item.pointer);
             }
         }
-        ADD_FAILURE() << "no outlet " << name;
-        return nullptr;
+        throw std::logic_error(std::string("no outlet ") + name);  // gtest reports it
     }
     TextField* field(const char* name) { return outlet<TextField>(name); }
 
