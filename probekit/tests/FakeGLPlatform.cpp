@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <new>
 #include <regex>
 #include <sstream>
+#include <string_view>
 
 using namespace GLPlatform;
 
@@ -97,7 +97,7 @@ void* const kEntryPoints[] = {
 // Stencil bits of what is bound: none for a framebuffer object without a stencil attachment.
 GLint StencilBits() {
     const std::string binds = Log("glBindFramebufferEXT");
-    const bool bound = !binds.empty() && binds.substr(binds.size() - 2) != " 0";
+    const bool bound = !binds.empty() && !binds.ends_with(" 0\n");
     const bool attached = !Log("glFramebufferRenderbufferEXT 8D40 8D20").empty();
     return bound && !attached ? 0 : sState.script.stencilBits;
 }
@@ -112,7 +112,7 @@ std::string Log(const std::string& prefix) {
     std::string log;
     for (const std::string& call : sState.calls) {
         if (call.rfind(prefix, 0) == 0) {
-            log += (log.empty() ? "" : "; ") + call;
+            log.append(call).append("\n");
         }
     }
     return log;
@@ -123,15 +123,12 @@ int Live() {
 }
 
 std::string Expected(const std::string& name) {
-    std::ifstream file(PROBEKIT_GOLDEN);
-    std::string log;
-    std::string line;
-    while (std::getline(file, line) && line != "[" + name + "]") {
-    }
-    while (std::getline(file, line) && !line.empty()) {
-        log += (log.empty() ? "" : "; ") + line;
-    }
-    return log;
+    std::ostringstream read;
+    // A section ends at a blank line; the last one at the end of the file.
+    read << std::ifstream(PROBEKIT_GOLDEN).rdbuf() << '\n';
+    const std::string text = read.str();
+    const std::size_t start = text.find("[" + name + "]\n") + name.size() + 3;
+    return text.substr(start, text.find("\n\n", start) + 1 - start);
 }
 
 }  // namespace FakeDriver
@@ -234,8 +231,7 @@ void GLPlatform::glEnable(GLenum capability) {
 
 void* GLPlatform::dlsym(const char* name) {
     const auto* found =
-        std::find_if(std::begin(kEntryNames), std::end(kEntryNames),
-                     [name](const char* entry) { return std::strcmp(entry, name) == 0; });
+        std::find(std::begin(kEntryNames), std::end(kEntryNames), std::string_view(name));
     return Fails("dlsym", 0, name) || found == std::end(kEntryNames)
                ? nullptr
                : kEntryPoints[found - std::begin(kEntryNames)];

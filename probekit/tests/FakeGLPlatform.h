@@ -29,7 +29,7 @@ struct Script {
 
 // Starts afresh with the script: nothing recorded, nothing alive.
 void Reset(Script script = {});
-// The calls recorded since, that begin with prefix, joined by "; ".
+// The calls recorded since, that begin with prefix, each ending in a newline.
 std::string Log(const std::string& prefix = "");
 // Formats, contexts, windows and GL objects alive, plus one while a context is current.
 int Live();

@@ -72,8 +72,8 @@ TEST(FeatureProbe, ACapableDriverIsAskedEverythingInOrder) {
 #define SHADERS "GL_ARB_shading_language_100 GL_ARB_shader_objects GL_ARB_vertex_shader "
 // Extension names are whole tokens, compared case-sensitively.
 #define NEAR_MISSES "GL_ARB_fragment_shaderX xGL_ARB_fragment_shader gl_arb_fragment_shader"
-#define PACKED "glRenderbufferStorageEXT 8D41 88F0 456 258"
-#define SEPARATE "glRenderbufferStorageEXT 8D41 81A6 456 258"
+#define PACKED "glRenderbufferStorageEXT 8D41 88F0 456 258\n"
+#define SEPARATE "glRenderbufferStorageEXT 8D41 81A6 456 258\n"
 
 // Rows: a driver, its mask, the error recorded, and the depth renderbuffer's storage call (none
 // when the off-screen test creates no objects). A failed probe is cached like any other.
