@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 // Xlib's macros (None, Status) must come after gtest.
 #include <GL/glx.h>
+#include <dlfcn.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,6 +44,17 @@ using testing::ExitedWithCode;
     XCloseDisplay(witness);
     std::fputs(seen.c_str(), stderr);
     _exit(seen.rfind(expected, 0) == 0 ? 0 : 1);
+}
+
+// The library's own link provides them: this program links only libGLX.
+TEST(RealLibrary, FindsTheNineEntryPointsBeforeAnyContext) {
+    ASSERT_EQ(glXGetCurrentContext(), nullptr);
+    for (const char* name :
+         {"glGenFramebuffersEXT", "glBindFramebufferEXT", "glGenRenderbuffersEXT",
+          "glBindRenderbufferEXT", "glRenderbufferStorageEXT", "glFramebufferRenderbufferEXT",
+          "glCheckFramebufferStatusEXT", "glDeleteRenderbuffersEXT", "glDeleteFramebuffersEXT"}) {
+        EXPECT_NE(dlsym(RTLD_DEFAULT, name), nullptr) << name;
+    }
 }
 
 // Exactly 1.2 passes the framebuffer-object threshold. Without two-sided stencil Mesa reports 1.5
