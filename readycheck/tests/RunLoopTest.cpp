@@ -22,20 +22,18 @@ TEST(RunLoopModes, DelayedCallsWaitForTheDefaultModeDeferredOnesDoNot) {
     loop.performAfterDelay([&] { fired.emplace_back("early too"); }, 0.02);
     const auto nested = [&] {
         loop.deferToEndOfEvent([&] { fired.emplace_back("deferred"); });
-        EXPECT_TRUE(fired.empty());
         EXPECT_FALSE(loop.runUntil([&] { return fired.size() > 1; }, 0.15));
+        EXPECT_EQ(fired, (Seen{"deferred"}));
         throw std::runtime_error("out");
     };
     EXPECT_THROW(loop.runInMode(kModalPanelRunLoopMode, nested), std::runtime_error);
-    EXPECT_EQ(loop.currentMode(), kDefaultRunLoopMode);
     EXPECT_TRUE(loop.runUntil([&] { return fired.size() == 4; }, 1.0));
     EXPECT_EQ(fired, (Seen{"deferred", "early", "early too", "late"}));
 }
 
 TEST(Notifications, DeliveryByNameAndObjectUntilRemoved) {
     NotificationCenter center;
-    int a = 0;
-    int b = 0;
+    int a = 0, b = 0;
     Seen seen;
     const auto note = [&](const std::string& what) {
         return [&seen, what](const Notification&) { seen.push_back(what); };

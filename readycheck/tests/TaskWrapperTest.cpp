@@ -80,7 +80,6 @@ TEST_F(TaskRunner, EachRunReportsOnceWithTheChildsWholeOutput) {
     const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_EQ(log.substr(log.find(']') + 1),
               ": On task launch, caught NSInvalidArgumentException: " + missing + "\n");
-    unsetenv("READYCHECK_TEST_VARIABLE");
 }
 
 // However the child resists, a stop ends within two seconds and leaves none of the processes
