@@ -17,7 +17,6 @@ TEST_F(SoftwareDriver, WindowSaysTheProcessorDrawsAndTheSummaryAddsWhy) {
     launch();
     EXPECT_THAT(field("oCardName")->stringValue(), ::testing::HasSubstr(driver));
     EXPECT_EQ(field("oRendering")->stringValue(), LocalizedString("RenderingSoftware"));
-    EXPECT_TRUE(Near(field("oRendering")->textColor(), kBad));
     const std::string shot = "readycheck-software-rendering-" + driver;
     whileNextAlertIsOpen = [&] { saveScreenshot(shot + "-summary.png", true); };
     ASSERT_TRUE(runReveal());
@@ -26,8 +25,6 @@ TEST_F(SoftwareDriver, WindowSaysTheProcessorDrawsAndTheSummaryAddsWhy) {
     saveScreenshot(shot + "-window.png");
     EXPECT_THAT(copyReport(false),
                 ::testing::IsSupersetOf(std::vector<::testing::Matcher<std::string>>{
-                    "Graphics card: " + field("oCardName")->stringValue(),
-                    "Driver version: " + field("oDriverVersion")->stringValue(),
                     "Rendering: " + LocalizedString("RenderingSoftware"),
                     ::testing::MatchesRegex("Feature mask: 0x[0-9A-F][0-9A-F]")}));
 }

@@ -55,10 +55,8 @@ VXStringArray VXGetDriverOpenGLIdentity(void) {
 }
 
 const char* VXStringArrayGet(VXStringArray array, int32_t index) {
-    if (array == nullptr || index < 1 || static_cast<std::size_t>(index) > array->size()) {
-        return nullptr;
-    }
-    return (*array)[static_cast<std::size_t>(index) - 1].c_str();
+    const auto at = static_cast<std::size_t>(index) - 1;  // below 1 wraps past the end
+    return array != nullptr && at < array->size() ? (*array)[at].c_str() : nullptr;
 }
 
 void VXStringArrayDispose(VXStringArray array) {
