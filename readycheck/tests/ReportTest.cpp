@@ -65,7 +65,7 @@ TEST(ReportText, MatchesTheExpectedTextLineForLine) {
         {"partial.txt",
          {"2.0", "# rolling\r\nNAME='Arch \\\"Linux\\\"'\r\nVERSION=\r\nVERSION_ID=\"2024.1\"\r\n",
           "6.5.0", DisplaySystem::X11UnderWayland, std::nullopt, "Mesa Intel(R) UHD 620",
-          "2.1 Mesa 23.1.0", "1536 MB (shared with the system)", std::nullopt, 0x2B,
+          "2.1 Mesa 23.1.0", "1536 MB (shared with the system)", std::nullopt, 0x0B,
           ReadDisplayDevices(reinterpret_cast<const uint8_t*>(displayReport.data()),
                              displayReport.size())}},
     };
