@@ -3,9 +3,9 @@
 
 #include <string>
 
-enum class DisplaySystem { X11, X11UnderWayland, Other };
+enum class DisplaySystem { X11, X11UnderWayland, Wayland, Other };
 
-// The toolkit's display: X11, X11 served by a Wayland compositor, or something else.
+// The toolkit's display: X11, X11 served by a Wayland compositor, Wayland, or something else.
 DisplaySystem CurrentDisplaySystem();
 
 // The text of /etc/os-release, else of /usr/lib/os-release; empty when neither can be read.

@@ -37,6 +37,7 @@ std::string DisplaySystemLine(DisplaySystem system) {
             return LocalizedString("ReportDisplayX11");
         case DisplaySystem::X11UnderWayland:
             return LocalizedString("ReportDisplayXWayland");
+        case DisplaySystem::Wayland:
         case DisplaySystem::Other:
             break;
     }

@@ -1,5 +1,6 @@
 #include "Verdicts.h"
 
+#include "Facts.h"
 #include "ProbeKit/ProbeKit.h"
 
 namespace Verdicts {
@@ -49,3 +50,25 @@ std::string summaryKey(int32_t mask) {
 }
 
 }  // namespace Verdicts
+
+namespace {
+
+EditionSupport SupportShownBy(const std::string& image) {
+    if (image == "GreenCircle") {
+        return EditionSupport::Full;
+    }
+    return image == Verdicts::kSignificantLimitations ? EditionSupport::SignificantLimitations
+                                                      : EditionSupport::Limited;
+}
+
+}  // namespace
+
+Assessment Assess(int32_t featuresMask) {
+    return {Verdicts::offscreenPasses(featuresMask),
+            Verdicts::shadowsPass(featuresMask),
+            Verdicts::lightingPasses(featuresMask),
+            Verdicts::antiAliasingPasses(featuresMask),
+            SupportShownBy(Verdicts::basicImage(featuresMask)),
+            SupportShownBy(Verdicts::basicImage(featuresMask)),
+            SupportShownBy(Verdicts::duoImage(featuresMask))};
+}
