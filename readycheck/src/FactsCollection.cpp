@@ -5,16 +5,10 @@
 #include <cstring>
 
 #include "OsRelease.h"
-#include "ProbeKit/ProbeKit.h"
 #include "SystemDescription.h"
 #include "TaskWrapper.h"
 
 namespace {
-
-std::optional<std::string> CopyIdentityItem(VXStringArray identity, int32_t position) {
-    const char* text = VXStringArrayGet(identity, position);
-    return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
-}
 
 std::string SignalText(int signal) {
     const char* name = sigabbrev_np(signal);
@@ -32,14 +26,6 @@ ProfilerRun EndedRun(std::optional<int> status) {
 }
 
 }  // namespace
-
-DriverIdentity ProbeDriverIdentity() {
-    VXStringArray identity = VXGetDriverOpenGLIdentity();
-    DriverIdentity copied{CopyIdentityItem(identity, 1), CopyIdentityItem(identity, 2),
-                          CopyIdentityItem(identity, 3), identity != nullptr};
-    VXStringArrayDispose(identity);
-    return copied;
-}
 
 void RecordDriver(Facts& facts, int32_t featuresMask, const DriverIdentity& identity) {
     facts.featuresMask = featuresMask;

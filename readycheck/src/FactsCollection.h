@@ -3,21 +3,11 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
+#include "DriverProbe.h"
 #include "Facts.h"
 
 class TaskWrapper;
-
-struct DriverIdentity {
-    std::optional<std::string> vendor;
-    std::optional<std::string> renderer;
-    std::optional<std::string> version;
-    bool answered = false;  // the probe returned a handle
-};
-
-// Asks ProbeKit for the identity, copies positions 1 to 3 and disposes of the array at once.
-DriverIdentity ProbeDriverIdentity();
 
 void RecordDriver(Facts& facts, int32_t featuresMask, const DriverIdentity& identity);
 
