@@ -136,7 +136,7 @@ std::string VideoMemoryText(int64_t bytes) {
 }
 
 std::string VideoMemoryLine(const Facts& facts) {
-    const std::string first = VideoMemoryText(facts.videoMemoryBytes);
+    std::string first = VideoMemoryText(facts.videoMemoryBytes);
     if (!facts.videoMemoryKind) {
         return first;
     }
