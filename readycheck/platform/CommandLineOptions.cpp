@@ -111,7 +111,6 @@ CommandLine ParseCommandLine(int* argc, char*** argv) {
     }
     result.mode = modes.empty() ? RunMode::Window : modes[0].first;
     if (result.mode == RunMode::Window) {
-        gdk_set_allowed_backends("x11,wayland");
         g_option_context_add_group(context.get(), gtk_get_option_group(FALSE));
     }
     result.usageError = Parse(context.get(), argc, argv);
