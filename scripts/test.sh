@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole suite twice: a normal build and an
-# AddressSanitizer + UndefinedBehaviorSanitizer build, both under a private Xvfb.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, both under a private Xvfb with a private
+# Weston beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -31,8 +32,8 @@ for variant in normal sanitize; do
         build "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     fi
     echo "== $variant build: tests"
-    if ! scripts/with-xvfb.sh ctest --test-dir "$dir" -j "$jobs" --output-on-failure \
-        --timeout 300; then
+    if ! scripts/with-xvfb.sh scripts/with-weston.sh ctest --test-dir "$dir" -j "$jobs" \
+        --output-on-failure --timeout 300; then
         status=1
     fi
 done

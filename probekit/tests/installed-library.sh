@@ -16,6 +16,13 @@ export PKG_CONFIG_PATH=${pc%/*}
 [ "$(pkg-config --modversion probekit)" = "$version" ]
 
 libdir=$(pkg-config --variable=libdir probekit)
+# The eleven VX functions are the whole interface: no backend or shared helper shows.
+exports=$(nm -D --defined-only "$libdir/libProbeKit.so.1" |
+    awk '$2 != "A" { sub(/@.*/, "", $3); print $3 }' | sort | tr '\n' ' ')
+[ "$exports" = "VXGetDriverOpenGLFeatures VXGetDriverOpenGLIdentity VXGetPreferGenericDriver \
+VXSetPreferGenericDriver VXStringArrayAppend VXStringArrayCount VXStringArrayCreate \
+VXStringArrayDispose VXStringArrayFind VXStringArrayGet VXStringArraySort " ] ||
+    { echo "exports: $exports" >&2; exit 1; }
 cc -std=c99 -Wall -Wextra -Werror -pedantic -o "$tmp/via-pkg-config" "$here/consumer/consumer.c" \
     $(pkg-config --cflags --libs probekit) -Wl,-rpath,"$libdir"
 readelf -d "$tmp/via-pkg-config" | grep 'NEEDED.*\[libProbeKit\.so\.1\]' >/dev/null
