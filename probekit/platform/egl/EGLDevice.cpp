@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DrmDevice.h"
 #include "EGLConnection.h"
 #include "ExtensionList.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 // Far more than a machine has.
 constexpr EGLint kMaximumDevices = 32;
+constexpr const char* kSysfsRoot = "/sys";
 
 // NOTE: eglGetProcAddress may answer for any name, so the extension is asked for first.
 template <typename T>
@@ -19,28 +21,50 @@ T ClientFunction(const char* extension, const char* name) {
     return client.has(extension) ? reinterpret_cast<T>(eglGetProcAddress(name)) : nullptr;
 }
 
+const char* DeviceString(EGLDeviceEXT device, EGLint name) {
+    const auto queryString = ClientFunction<PFNEGLQUERYDEVICESTRINGEXTPROC>(
+        "EGL_EXT_device_query", "eglQueryDeviceStringEXT");
+    return queryString != nullptr ? queryString(device, name) : nullptr;
+}
+
+// The device's DRM node: its render node where EGL names one, else its primary node; empty where
+// EGL names neither.
+std::string DrmNode(EGLDeviceEXT device) {
+    const ExtensionList extensions(DeviceString(device, EGL_EXTENSIONS));
+    const char* node = nullptr;
+    if (extensions.has("EGL_EXT_device_drm_render_node")) {
+        node = DeviceString(device, EGL_DRM_RENDER_NODE_FILE_EXT);
+    }
+    if (node == nullptr && extensions.has("EGL_EXT_device_drm")) {
+        node = DeviceString(device, EGL_DRM_DEVICE_FILE_EXT);
+    }
+    return node != nullptr ? node : "";
+}
+
 }  // namespace
 
 std::vector<EGLDeviceEXT> DevicesInOrder() {
     const auto queryDevices = ClientFunction<PFNEGLQUERYDEVICESEXTPROC>(
         "EGL_EXT_device_enumeration", "eglQueryDevicesEXT");
-    std::vector<EGLDeviceEXT> devices(kMaximumDevices);
+    EGLDeviceEXT found[kMaximumDevices];
     EGLint count = 0;
-    if (queryDevices == nullptr ||
-        queryDevices(kMaximumDevices, devices.data(), &count) == EGL_FALSE) {
+    if (queryDevices == nullptr || queryDevices(kMaximumDevices, found, &count) == EGL_FALSE) {
         return {};
     }
-    devices.resize(static_cast<std::size_t>(std::clamp(count, 0, kMaximumDevices)));
-    std::stable_partition(devices.begin(), devices.end(),
-                          [](EGLDeviceEXT device) { return !IsSoftwareDevice(device); });
+    std::vector<RenderDevice> described;
+    for (EGLint i = 0; i < std::min(count, kMaximumDevices); ++i) {
+        const bool hardware = !IsSoftwareDevice(found[i]);
+        described.push_back({hardware, hardware ? DrmNode(found[i]) : ""});
+    }
+    std::vector<EGLDeviceEXT> devices;
+    for (const std::size_t position : OrderWithoutDisplay(kSysfsRoot, described)) {
+        devices.push_back(found[position]);
+    }
     return devices;
 }
 
 bool IsSoftwareDevice(EGLDeviceEXT device) {
-    const auto queryString = ClientFunction<PFNEGLQUERYDEVICESTRINGEXTPROC>(
-        "EGL_EXT_device_query", "eglQueryDeviceStringEXT");
-    return queryString != nullptr &&
-           ExtensionList(queryString(device, EGL_EXTENSIONS)).has("EGL_MESA_device_software");
+    return ExtensionList(DeviceString(device, EGL_EXTENSIONS)).has("EGL_MESA_device_software");
 }
 
 EGLDeviceEXT DeviceOfDisplay(EGLDisplay display) {

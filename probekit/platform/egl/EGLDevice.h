@@ -9,7 +9,8 @@
 
 namespace GLPlatform::EGL {
 
-// Every device, hardware ones first in EGL's order, Mesa's software device last.
+// Every device: hardware ones first, the one that shows a picture (else the firmware's boot
+// display) before the others; Mesa's software device last.
 std::vector<EGLDeviceEXT> DevicesInOrder();
 
 // Whether the device is Mesa's software device (EGL_MESA_device_software).
