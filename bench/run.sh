@@ -3,6 +3,8 @@
 # no display at all on the EGL device.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The probes take a Wayland display before an X one; these measure the private Xvfb's.
+unset WAYLAND_DISPLAY
 scripts/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DREADYCHECK_TESTS=OFF \
     -DREADYCHECK_BENCH=ON >/dev/null
