@@ -8,6 +8,7 @@
 #include <GL/glx.h>
 #include <dlfcn.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -108,6 +109,29 @@ TEST(EveryBackend, AnswersAsGlxForEachDriver) {
             glx)
             << "device, " << value;
     }
+}
+
+// A host started by its compositor with WAYLAND_SOCKET connects through it later; the probes go
+// to WAYLAND_DISPLAY's compositor themselves and leave that socket to the host.
+std::string ProbeBesideTheHostsSocket() {
+    int pair[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0) {
+        return "no socket";
+    }
+    close(pair[1]);
+    setenv("WAYLAND_SOCKET", std::to_string(pair[0]).c_str(), 1);
+    const std::string mask = std::to_string(VXGetDriverOpenGLFeatures());
+    return mask + (std::getenv("WAYLAND_SOCKET") != nullptr ? " left" : " taken");
+}
+
+TEST(EveryBackend, LeavesTheHostsWaylandSocketAlone) {
+    const char* weston = std::getenv("WESTON_DISPLAY");
+    if (weston == nullptr) {
+        GTEST_SKIP() << "needs WESTON_DISPLAY (scripts/with-weston.sh)";
+    }
+    EXPECT_EQ(
+        InChild({{"WAYLAND_DISPLAY", weston}, {"DISPLAY", nullptr}}, ProbeBesideTheHostsSocket),
+        "63 left");
 }
 
 // A server of the test's own; returns its pid and sets DISPLAY to it. The shell prints its pid,
