@@ -62,7 +62,7 @@ std::string AnswersWith(Environment changes) {
     return InChild(changes, Answers);
 }
 
-// The library's own link provides them: this program links only libGLX.
+// The library's own link provides them: this program links only libGLX and libEGL.
 TEST(RealLibrary, FindsTheNineEntryPointsBeforeAnyContext) {
     ASSERT_EQ(glXGetCurrentContext(), nullptr);
     for (const char* name :
