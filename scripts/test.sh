@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole suite twice: a normal build and an
-# AddressSanitizer + UndefinedBehaviorSanitizer build, both under a private Xvfb.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, both under a private Xvfb with a private
+# Weston beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,6 +20,8 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # GTK's accessibility bridge talks to a session bus that tests neither have nor need.
 export NO_AT_BRIDGE=1 GTK_A11Y=none
+# The probes take a Wayland display before an X one: the tests' compositor is their own Weston.
+unset WAYLAND_DISPLAY
 
 status=0
 for variant in normal sanitize; do
@@ -32,8 +35,8 @@ for variant in normal sanitize; do
         build "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr
     fi
     echo "== $variant build: tests"
-    if ! scripts/with-xvfb.sh ctest --test-dir "$dir" -j "$jobs" --output-on-failure \
-        --timeout 300; then
+    if ! scripts/with-xvfb.sh scripts/with-weston.sh ctest --test-dir "$dir" -j "$jobs" \
+        --output-on-failure --timeout 300; then
         status=1
     fi
 done

@@ -1,6 +1,6 @@
 // The platform operations the probes rely on: pixel formats and contexts (AGL names and attribute
 // words), the hidden window, the GL queries and the dynamic loader. The shipped library links the
-// GLX backend; unit tests link a scriptable fake instead.
+// backends and chooses one at run time (Backend.h); unit tests link a scriptable fake instead.
 #pragma once
 
 #include <GL/gl.h>

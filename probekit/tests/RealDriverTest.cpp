@@ -1,52 +1,68 @@
-// The shipped library on real drivers: Mesa's llvmpipe under Xvfb, other drivers through Mesa's
-// overrides, and X servers that the test starts and kills. Probes run in death-test children:
-// the feature cache lives for the process, and Mesa reads its overrides once.
+// The shipped library on real drivers: Mesa's llvmpipe under Xvfb and under Weston, and on its
+// device with no display; other drivers through Mesa's overrides; X servers and compositors that
+// the test starts and kills. Probes run in child processes: the backend is chosen and the feature
+// cache kept for the process, and Mesa reads its overrides once.
 #include <gtest/gtest.h>
 // Xlib's macros (None, Status) must come after gtest.
+#include <EGL/egl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <tuple>
 
+#include "InChild.h"
 #include "ProbeKit/ProbeKit.h"
 
 namespace {
 
 using testing::ExitedWithCode;
 
-// Writes "mask|vendor|renderer|version|current=...|windows=..." to stderr, then ends the process,
-// with status 0 when that begins with expected.
-[[noreturn]] void Probe(const std::string& expected) {
-    Display* witness = XOpenDisplay(nullptr);
-    const auto windows = [witness] {
-        Window root = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        XQueryTree(witness, DefaultRootWindow(witness), &root, &root, &children, &count);
-        XFree(children);
-        return count;
-    };
-    const unsigned int before = windows();
+unsigned int CountWindows(Display* display) {
+    Window root = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &root, &children, &count);
+    XFree(children);
+    return count;
+}
+
+bool AnyContextCurrent() {
+    eglBindAPI(EGL_OPENGL_API);
+    return glXGetCurrentContext() != nullptr || eglGetCurrentContext() != EGL_NO_CONTEXT;
+}
+
+// "mask|vendor|renderer|version|current=...|windows=...": the windows left on the test's X server.
+std::string Answers() {
+    Display* witness = XOpenDisplay(std::getenv("TEST_X_DISPLAY"));
+    const unsigned int before = CountWindows(witness);
     std::string seen = std::to_string(VXGetDriverOpenGLFeatures());
     VXStringArray identity = VXGetDriverOpenGLIdentity();
     for (int32_t i = 1; i <= VXStringArrayCount(identity); ++i) {
         seen += std::string("|") + VXStringArrayGet(identity, i);
     }
     VXStringArrayDispose(identity);
-    seen += "|current=" + std::to_string(glXGetCurrentContext() != nullptr) +
-            "|windows=" + std::to_string(windows() - before);
+    seen += "|current=" + std::to_string(AnyContextCurrent()) +
+            "|windows=" + std::to_string(CountWindows(witness) - before);
     XCloseDisplay(witness);
-    std::fputs(seen.c_str(), stderr);
-    _exit(seen.rfind(expected, 0) == 0 ? 0 : 1);
+    return seen;
 }
 
-// The library's own link provides them: this program links only libGLX.
+// The children witness the X server of the test, whatever DISPLAY they are given.
+std::string AnswersWith(Environment changes) {
+    changes.emplace_back("TEST_X_DISPLAY", std::getenv("DISPLAY"));
+    return InChild(changes, Answers);
+}
+
+// The library's own link provides them: this program links only libGLX and libEGL.
 TEST(RealLibrary, FindsTheNineEntryPointsBeforeAnyContext) {
     ASSERT_EQ(glXGetCurrentContext(), nullptr);
     for (const char* name :
@@ -57,9 +73,7 @@ TEST(RealLibrary, FindsTheNineEntryPointsBeforeAnyContext) {
     }
 }
 
-// Exactly 1.2 passes the framebuffer-object threshold. Without two-sided stencil Mesa reports 1.5
-// and the separate depth path has no stencil. softpipe offers no multisample configs.
-TEST(RealLibrary, IdentityIsWhatGlxinfoReportsAndMesaOverridesGiveTheirMasks) {
+TEST(RealLibrary, IdentityIsWhatGlxinfoReports) {
     if (std::getenv("DISPLAY") == nullptr) {
         GTEST_SKIP() << "no DISPLAY";
     }
@@ -70,13 +84,54 @@ TEST(RealLibrary, IdentityIsWhatGlxinfoReportsAndMesaOverridesGiveTheirMasks) {
     char text[1024];
     const std::string strings(text, std::fread(text, 1, sizeof text, glxinfo));
     pclose(glxinfo);
-    EXPECT_EXIT(Probe("63" + strings + "|current=0|windows=0"), ExitedWithCode(0), "");
+    EXPECT_EQ(AnswersWith({{"WAYLAND_DISPLAY", nullptr}}), "63" + strings + "|current=0|windows=0");
+}
+
+// Exactly 1.2 passes the framebuffer-object threshold. Without two-sided stencil Mesa reports 1.5
+// and the separate depth path has no stencil. softpipe offers no multisample configs. EGL on the
+// compositor and on the device must answer as GLX does, for every driver.
+TEST(EveryBackend, AnswersAsGlxForEachDriver) {
+    const char* weston = std::getenv("WESTON_DISPLAY");
+    if (std::getenv("DISPLAY") == nullptr || weston == nullptr) {
+        GTEST_SKIP() << "needs DISPLAY and WESTON_DISPLAY (scripts/with-weston.sh)";
+    }
     for (const auto& [variable, value, mask] :
-         {std::tuple{"MESA_GL_VERSION_OVERRIDE", "1.2", "63|"},
+         {std::tuple{"GALLIUM_DRIVER", "llvmpipe", "63|"},
+          std::tuple{"MESA_GL_VERSION_OVERRIDE", "1.2", "63|"},
           std::tuple{"MESA_EXTENSION_OVERRIDE", "-GL_EXT_stencil_two_side", "57|"},
           std::tuple{"GALLIUM_DRIVER", "softpipe", "47|"}}) {
-        EXPECT_EXIT((setenv(variable, value, 1), Probe(mask)), ExitedWithCode(0), "") << variable;
+        const std::string glx = AnswersWith({{variable, value}, {"WAYLAND_DISPLAY", nullptr}});
+        EXPECT_EQ(glx.rfind(mask, 0), 0U) << glx;
+        EXPECT_EQ(AnswersWith({{variable, value}, {"WAYLAND_DISPLAY", weston}}), glx)
+            << "Wayland, " << value;
+        EXPECT_EQ(
+            AnswersWith({{variable, value}, {"WAYLAND_DISPLAY", nullptr}, {"DISPLAY", nullptr}}),
+            glx)
+            << "device, " << value;
     }
+}
+
+// A host started by its compositor with WAYLAND_SOCKET connects through it later; the probes go
+// to WAYLAND_DISPLAY's compositor themselves and leave that socket to the host.
+std::string ProbeBesideTheHostsSocket() {
+    int pair[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0) {
+        return "no socket";
+    }
+    close(pair[1]);
+    setenv("WAYLAND_SOCKET", std::to_string(pair[0]).c_str(), 1);
+    const std::string mask = std::to_string(VXGetDriverOpenGLFeatures());
+    return mask + (std::getenv("WAYLAND_SOCKET") != nullptr ? " left" : " taken");
+}
+
+TEST(EveryBackend, LeavesTheHostsWaylandSocketAlone) {
+    const char* weston = std::getenv("WESTON_DISPLAY");
+    if (weston == nullptr) {
+        GTEST_SKIP() << "needs WESTON_DISPLAY (scripts/with-weston.sh)";
+    }
+    EXPECT_EQ(
+        InChild({{"WAYLAND_DISPLAY", weston}, {"DISPLAY", nullptr}}, ProbeBesideTheHostsSocket),
+        "63 left");
 }
 
 // A server of the test's own; returns its pid and sets DISPLAY to it. The shell prints its pid,
@@ -88,6 +143,25 @@ pid_t StartXvfb() {
     char display[16] = ":";
     EXPECT_EQ(std::fscanf(server, "%d %14s", &pid, display + 1), 2);
     setenv("DISPLAY", display, 1);
+    return pid;
+}
+
+// A compositor of the test's own, with its socket in runtime; returns its pid once the socket is
+// there, and sets WAYLAND_DISPLAY to it.
+pid_t StartWeston(const std::string& runtime, const std::string& name) {
+    const std::string command = "echo $$; XDG_RUNTIME_DIR=" + runtime +
+                                " exec weston --backend=headless-backend.so --use-gl --no-config"
+                                " --socket=" +
+                                name + " >/dev/null 2>&1";
+    FILE* compositor = popen(command.c_str(), "r");
+    pid_t pid = 0;
+    EXPECT_EQ(std::fscanf(compositor, "%d", &pid), 1);
+    const std::string socket = runtime + "/" + name;
+    struct stat status {};
+    for (int tries = 0; tries < 200 && stat(socket.c_str(), &status) != 0; ++tries) {
+        usleep(50000);
+    }
+    setenv("WAYLAND_DISPLAY", socket.c_str(), 1);
     return pid;
 }
 
@@ -122,7 +196,40 @@ void Kill(pid_t server) {
 
 // Xlib's own answer to a lost server is exit(1) from inside the library.
 TEST(LostServer, GivesNeutralResultsThenANewConnection) {
-    EXPECT_EXIT(ProbeServers(), ExitedWithCode(0), "63 3 0 0 63 3 0");
+    EXPECT_EXIT((unsetenv("WAYLAND_DISPLAY"), ProbeServers()), ExitedWithCode(0),
+                "63 3 0 0 63 3 0");
+}
+
+// The same on compositors, with the test's X server still there: Wayland comes first, and the
+// choice holds once made.
+[[noreturn]] void ProbeCompositors() {
+    char runtime[] = "/tmp/probekit-weston-XXXXXX";
+    if (mkdtemp(runtime) == nullptr) {
+        _exit(1);
+    }
+    std::string seen;
+    int compositors = 0;
+    for (const bool lost : {false, true, false}) {
+        const pid_t compositor = StartWeston(runtime, "wayland-" + std::to_string(++compositors));
+        VXSetPreferGenericDriver(VXGetPreferGenericDriver() == 0 ? 1 : 0);
+        if (lost) {
+            Kill(compositor);
+        }
+        VXStringArray identity = VXGetDriverOpenGLIdentity();
+        seen += std::to_string(VXGetDriverOpenGLFeatures()) + " " +
+                std::to_string(VXStringArrayCount(identity)) + " ";
+        VXStringArrayDispose(identity);
+        if (!lost) {
+            Kill(compositor);
+        }
+    }
+    std::filesystem::remove_all(runtime);
+    std::fputs(seen.c_str(), stderr);
+    _exit(0);
+}
+
+TEST(LostCompositor, GivesNeutralResultsThenANewCompositor) {
+    EXPECT_EXIT(ProbeCompositors(), ExitedWithCode(0), "^63 3 0 0 63 3 $");
 }
 
 }  // namespace

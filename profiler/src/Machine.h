@@ -1,6 +1,6 @@
 // What the profiler reads of the machine beyond its sysfs files. The program links the running
-// system's implementation (SystemMachine.cpp, DriverQueries.cpp, ScreenDevice.cpp); tests link a
-// recorded machine instead.
+// system's implementation (SystemMachine.cpp, ScreenDevice.cpp); tests link a recorded machine
+// instead.
 #pragma once
 
 #include <optional>

@@ -1,4 +1,5 @@
-// The running system: its own sysfs and PCI ID database.
+// The running system: its own sysfs, PCI ID database and kernel drivers.
+#include "DriverQueries.h"
 #include "Machine.h"
 
 std::string SysfsRoot() {
@@ -7,4 +8,8 @@ std::string SysfsRoot() {
 
 const char* PciIdsPath() {
     return nullptr;
+}
+
+void AskDriver(const DisplayDevice& device, MemorySignals& signals) {
+    AskKernelDriver(device, signals);
 }

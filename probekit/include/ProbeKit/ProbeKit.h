@@ -1,6 +1,11 @@
 /*
  * ProbeKit: asks the OpenGL driver of the main display who it is and what it can do.
  *
+ * The main display is the Wayland compositor that WAYLAND_DISPLAY names where one answers (EGL),
+ * else the X server that DISPLAY names (GLX), else, with no display at all, a GPU through EGL
+ * (the software renderer last). The first probe decides, for the life of the process; a probe
+ * that loses its compositor or server gives the neutral result, and a later one connects anew.
+ *
  * Every function has C linkage and never lets an exception out: a failure shows only as the
  * neutral result named for it (a null handle or pointer, a count, position or mask of 0).
  * None of them is thread-safe; call them from one thread at a time.

@@ -1,7 +1,7 @@
 // Contexts: GLX contexts attached to the hidden window.
 #include "GLXRecords.h"
 
-namespace GLPlatform {
+namespace GLPlatform::GLX {
 
 namespace {
 
@@ -21,15 +21,17 @@ GLboolean Fail(GLenum code) {
 
 }  // namespace
 
-AGLContext aglCreateContext(AGLPixelFormat format, AGLContext share) {
+AGLContext CreateContext(AGLPixelFormat handle, AGLContext share) {
+    const PixelFormat* format = Downcast<PixelFormat>(handle);
     if (format == nullptr || format->connection->lost) {
         SetLastError(kAGLBadPixelFormat);
         return nullptr;
     }
     Display* display = format->connection->display;
     X11ErrorTrap trap(*format->connection);
-    GLXContext context = glXCreateNewContext(display, format->config, GLX_RGBA_TYPE,
-                                             share != nullptr ? share->context : nullptr, True);
+    GLXContext context =
+        glXCreateNewContext(display, format->config, GLX_RGBA_TYPE,
+                            share != nullptr ? Downcast<Context>(share)->context : nullptr, True);
     if (trap.failed() || context == nullptr) {
         if (context != nullptr) {
             glXDestroyContext(display, context);
@@ -37,10 +39,11 @@ AGLContext aglCreateContext(AGLPixelFormat format, AGLContext share) {
         SetLastError(kAGLBadContext);
         return nullptr;
     }
-    return new ContextRec{format->connection, format->config, context};
+    return new Context(format->connection, format->config, context);
 }
 
-GLboolean aglSetDrawable(AGLContext context, CGrafPtr port) {
+GLboolean SetDrawable(AGLContext handle, CGrafPtr port) {
+    Context* context = Downcast<Context>(handle);
     if (context == nullptr) {
         return Fail(kAGLBadContext);
     }
@@ -51,16 +54,17 @@ GLboolean aglSetDrawable(AGLContext context, CGrafPtr port) {
         context->drawable = nullptr;
         return GL_TRUE;
     }
-    if (port->window->connection != context->connection ||
-        !PrepareDrawable(*port->window, context->config)) {
+    HiddenWindow* window = Downcast<HiddenWindow>(port->window);
+    if (window->connection != context->connection || !PrepareDrawable(*window, context->config)) {
         return Fail(kAGLBadDrawable);
     }
-    context->drawable = port->window;
+    context->drawable = window;
     return GL_TRUE;
 }
 
 // On failure nothing is current, so that no query reaches a context the caller had current.
-GLboolean aglSetCurrentContext(AGLContext context) {
+GLboolean SetCurrentContext(AGLContext handle) {
+    const Context* context = Downcast<Context>(handle);
     if (context == nullptr) {
         ReleaseCurrent();
         return GL_TRUE;
@@ -81,7 +85,8 @@ GLboolean aglSetCurrentContext(AGLContext context) {
     return GL_TRUE;
 }
 
-GLboolean aglDestroyContext(AGLContext context) {
+GLboolean DestroyContext(AGLContext handle) {
+    Context* context = Downcast<Context>(handle);
     if (context == nullptr) {
         return Fail(kAGLBadContext);
     }
@@ -97,4 +102,4 @@ GLboolean aglDestroyContext(AGLContext context) {
     return GL_TRUE;
 }
 
-}  // namespace GLPlatform
+}  // namespace GLPlatform::GLX

@@ -4,7 +4,7 @@
 
 #include "GLXRecords.h"
 
-namespace GLPlatform {
+namespace GLPlatform::GLX {
 
 namespace {
 
@@ -84,8 +84,8 @@ AGLPixelFormat Fail(GLenum code) {
 
 }  // namespace
 
-AGLPixelFormat aglChoosePixelFormat(const GDHandle* devices, GLint deviceCount,
-                                    const GLint* attributes) {
+AGLPixelFormat ChoosePixelFormat(const GDHandle* devices, GLint deviceCount,
+                                 const GLint* attributes) {
     if (devices == nullptr || deviceCount < 1 || attributes == nullptr) {
         return Fail(kAGLBadAttribute);
     }
@@ -113,10 +113,11 @@ AGLPixelFormat aglChoosePixelFormat(const GDHandle* devices, GLint deviceCount,
     if (!found || trap.failed()) {
         return Fail(kAGLBadPixelFormat);
     }
-    return new PixelFormatRec{std::move(connection), best};
+    return new PixelFormat(std::move(connection), best);
 }
 
-GLboolean aglDescribePixelFormat(AGLPixelFormat format, GLint attribute, GLint* value) {
+GLboolean DescribePixelFormat(AGLPixelFormat handle, GLint attribute, GLint* value) {
+    const PixelFormat* format = Downcast<PixelFormat>(handle);
     if (format == nullptr || value == nullptr || attribute != AGL_DEPTH_SIZE) {
         SetLastError(kAGLBadAttribute);
         return GL_FALSE;
@@ -131,8 +132,8 @@ GLboolean aglDescribePixelFormat(AGLPixelFormat format, GLint attribute, GLint* 
     return GL_TRUE;
 }
 
-void aglDestroyPixelFormat(AGLPixelFormat format) {
-    delete format;
+void DestroyPixelFormat(AGLPixelFormat format) {
+    delete Downcast<PixelFormat>(format);
 }
 
-}  // namespace GLPlatform
+}  // namespace GLPlatform::GLX

@@ -5,7 +5,7 @@
 #include "GLXRecords.h"
 #include "SoftwareRenderer.h"
 
-namespace GLPlatform {
+namespace GLPlatform::GLX {
 
 namespace {
 
@@ -75,9 +75,10 @@ bool HasHardwareRenderer(X11Connection& connection) {
     if (connection.hardware < 0) {
         const ExtensionList extensions(
             glXQueryExtensionsString(connection.display, connection.screen));
-        const bool hardware = extensions.has("GLX_MESA_query_renderer")
-                                  ? QueryRendererAccelerated(connection)
-                                  : !IsKnownSoftwareRenderer(ReadRenderer(connection).c_str());
+        const bool hardware =
+            extensions.has("GLX_MESA_query_renderer")
+                ? QueryRendererAccelerated(connection)
+                : !Graphics::IsKnownSoftwareRenderer(ReadRenderer(connection).c_str());
         if (connection.lost) {
             return false;
         }
@@ -86,4 +87,4 @@ bool HasHardwareRenderer(X11Connection& connection) {
     return connection.hardware == 1;
 }
 
-}  // namespace GLPlatform
+}  // namespace GLPlatform::GLX

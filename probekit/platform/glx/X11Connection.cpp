@@ -1,18 +1,11 @@
 #include "X11Connection.h"
 
-namespace GLPlatform {
+namespace GLPlatform::GLX {
 
 namespace {
 
-unsigned long sErrorCount = 0;
-GLenum sLastError = 0;
 Display* sGuardedDisplay = nullptr;
 XIOErrorHandler sOuterIOHandler = nullptr;
-
-int CountError(Display* /*display*/, XErrorEvent* /*event*/) {
-    ++sErrorCount;
-    return 0;
-}
 
 // NOTE: Xlib's default I/O handler calls exit() before the per-connection exit handler is
 // reached, so one that returns must be in place as well.
@@ -71,34 +64,4 @@ X11IOGuard::~X11IOGuard() {
     XSetIOErrorHandler(mPrevious);
 }
 
-X11ErrorTrap::X11ErrorTrap(X11Connection& connection)
-    : mConnection(connection),
-      mIOGuard(connection.display),
-      mPrevious(XSetErrorHandler(CountError)),
-      mErrorsBefore(sErrorCount) {}
-
-X11ErrorTrap::~X11ErrorTrap() {
-    if (!mConnection.lost) {
-        XSync(mConnection.display, False);
-    }
-    XSetErrorHandler(mPrevious);
-}
-
-bool X11ErrorTrap::failed() {
-    if (!mConnection.lost) {
-        XSync(mConnection.display, False);
-    }
-    return mConnection.lost || sErrorCount != mErrorsBefore;
-}
-
-void SetLastError(GLenum code) {
-    sLastError = code;
-}
-
-GLenum aglGetError() {
-    const GLenum code = sLastError;
-    sLastError = 0;
-    return code;
-}
-
-}  // namespace GLPlatform
+}  // namespace GLPlatform::GLX

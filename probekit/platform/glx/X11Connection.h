@@ -5,9 +5,10 @@
 
 #include <memory>
 
-#include "GLPlatform.h"
+#include "PlatformError.h"
+#include "XErrorTrap.h"
 
-namespace GLPlatform {
+namespace GLPlatform::GLX {
 
 // A connection to $DISPLAY, shared by the formats, windows and contexts made on it. Closed when
 // the last of them lets it go.
@@ -46,32 +47,18 @@ private:
     XIOErrorHandler mPrevious;
 };
 
-// Counts X errors instead of letting Xlib's default handler end the process. The handler stays
-// installed until the trap is destroyed, after a final XSync.
+// Counts X errors on the connection and survives its loss, until destroyed.
 class X11ErrorTrap {
 public:
-    explicit X11ErrorTrap(X11Connection& connection);
-    ~X11ErrorTrap();
-    X11ErrorTrap(const X11ErrorTrap&) = delete;
-    X11ErrorTrap& operator=(const X11ErrorTrap&) = delete;
+    explicit X11ErrorTrap(X11Connection& connection)
+        : mIOGuard(connection.display), mErrors(connection.display, &connection.lost) {}
 
     // Flushes the requests so far and tells whether any of them failed or the server is gone.
-    bool failed();
+    bool failed() { return mErrors.failed(); }
 
 private:
-    X11Connection& mConnection;
     X11IOGuard mIOGuard;
-    XErrorHandler mPrevious;
-    unsigned long mErrorsBefore;
+    Graphics::XErrorTrap mErrors;
 };
 
-// AGL-style error codes of this layer, reported by aglGetError.
-constexpr GLenum kAGLBadAttribute = 10000;
-constexpr GLenum kAGLBadPixelFormat = 10002;
-constexpr GLenum kAGLBadContext = 10004;
-constexpr GLenum kAGLBadDrawable = 10005;
-constexpr GLenum kAGLBadConnection = 10017;
-
-void SetLastError(GLenum code);
-
-}  // namespace GLPlatform
+}  // namespace GLPlatform::GLX

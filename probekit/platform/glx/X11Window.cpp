@@ -3,19 +3,11 @@
 
 #include "GLXRecords.h"
 
-namespace GLPlatform {
+namespace GLPlatform::GLX {
 
 namespace {
 
-constexpr OSStatus kParamError = -50;
-constexpr OSStatus kNoDisplayError = -1;
-
-DeviceRec* MainDevice() {
-    static char sToken = 0;
-    return reinterpret_cast<DeviceRec*>(&sToken);
-}
-
-void DestroyXWindow(WindowRec& window) {
+void DestroyXWindow(HiddenWindow& window) {
     Display* display = window.connection->display;
     if (window.glxWindow != 0) {
         glXDestroyWindow(display, window.glxWindow);
@@ -34,32 +26,18 @@ void DestroyXWindow(WindowRec& window) {
 
 }  // namespace
 
-GDHandle GetMainDevice() {
-    return MainDevice();
-}
-
-OSStatus CreateNewWindow(WindowClass /*windowClass*/, WindowAttributes /*attributes*/,
-                         const Rect* bounds, WindowRef* window) {
-    if (bounds == nullptr || window == nullptr || bounds->bottom <= bounds->top ||
-        bounds->right <= bounds->left) {
-        return kParamError;
-    }
+OSStatus CreateHiddenWindow(WindowClass /*windowClass*/, WindowAttributes /*attributes*/,
+                            const Rect* bounds, WindowRef* window) {
     ConnectionRef connection = AcquireConnection();
     if (connection == nullptr) {
         return kNoDisplayError;
     }
-    *window = new WindowRec{std::move(connection), *bounds};
+    *window = new HiddenWindow(std::move(connection), *bounds);
     return 0;
 }
 
-CGrafPtr GetWindowPort(WindowRef window) {
-    return window != nullptr ? &window->port : nullptr;
-}
-
-void DisposeWindow(WindowRef window) {
-    if (window == nullptr) {
-        return;
-    }
+void DisposeHiddenWindow(WindowRef handle) {
+    HiddenWindow* window = Downcast<HiddenWindow>(handle);
     if (!window->connection->lost) {
         X11ErrorTrap trap(*window->connection);
         DestroyXWindow(*window);
@@ -67,7 +45,7 @@ void DisposeWindow(WindowRef window) {
     delete window;
 }
 
-bool PrepareDrawable(WindowRec& window, GLXFBConfig config) {
+bool PrepareDrawable(HiddenWindow& window, GLXFBConfig config) {
     Display* display = window.connection->display;
     X11ErrorTrap trap(*window.connection);
     XVisualInfo* visual = glXGetVisualFromFBConfig(display, config);
@@ -97,4 +75,4 @@ bool PrepareDrawable(WindowRec& window, GLXFBConfig config) {
     return true;
 }
 
-}  // namespace GLPlatform
+}  // namespace GLPlatform::GLX

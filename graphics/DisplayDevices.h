@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "MemoryKind.h"
@@ -23,8 +24,12 @@ struct DisplayDevice {
 // Every device of class 0x03 under root/bus/pci/devices, in address order.
 std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot);
 
-// Puts the device driving the main display last: the X screen's GPU where known, else one that
-// shows a picture, and between equals the firmware's boot display; the rest keep address order.
+// How much a device looks like the one driving the main display, compared in order: it is the X
+// screen's GPU (where known), it shows a picture, it is the firmware's boot display.
+std::tuple<bool, bool, bool> MainDisplayRank(const DisplayDevice& device,
+                                             const std::optional<std::string>& screenDevice);
+
+// Puts the device driving the main display last, by its rank; the rest keep address order.
 void OrderForMainDisplay(std::vector<DisplayDevice>& devices,
                          const std::optional<std::string>& screenDevice);
 

@@ -1,4 +1,5 @@
-// The kernel drivers' answers about memory, through the device's render node.
+#include "DriverQueries.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 #include <xf86drm.h>
@@ -7,8 +8,6 @@
 #include <i915_drm.h>
 
 #include <vector>
-
-#include "Machine.h"
 
 namespace {
 
@@ -80,7 +79,7 @@ std::optional<uint64_t> I915LocalMemory(int fd) {
 
 }  // namespace
 
-void AskDriver(const DisplayDevice& device, MemorySignals& signals) {
+void AskKernelDriver(const DisplayDevice& device, MemorySignals& signals) {
     if (device.driver != "amdgpu" && device.driver != "i915") {
         return;
     }

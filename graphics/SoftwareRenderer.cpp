@@ -4,7 +4,7 @@
 #include <cctype>
 #include <string>
 
-namespace GLPlatform {
+namespace Graphics {
 
 namespace {
 
@@ -36,4 +36,4 @@ bool IsKnownSoftwareRenderer(const char* renderer) {
         [&name](const char* software) { return name.find(software) != std::string::npos; });
 }
 
-}  // namespace GLPlatform
+}  // namespace Graphics

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -117,13 +116,16 @@ std::vector<DisplayDevice> FindDisplayDevices(const std::string& sysfsRoot) {
     return devices;
 }
 
+std::tuple<bool, bool, bool> MainDisplayRank(const DisplayDevice& device,
+                                             const std::optional<std::string>& screenDevice) {
+    return std::tuple(device.address == screenDevice, device.lit, device.bootDisplay);
+}
+
 void OrderForMainDisplay(std::vector<DisplayDevice>& devices,
                          const std::optional<std::string>& screenDevice) {
-    const auto rank = [&](const DisplayDevice& device) {
-        return std::tuple(device.address == screenDevice, device.lit, device.bootDisplay);
-    };
-    std::stable_sort(devices.begin(), devices.end(),
-                     [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
+    std::stable_sort(devices.begin(), devices.end(), [&](const auto& a, const auto& b) {
+        return MainDisplayRank(a, screenDevice) < MainDisplayRank(b, screenDevice);
+    });
 }
 
 std::string SizeText(uint64_t bytes) {

@@ -1,4 +1,5 @@
-// Which GL_RENDERER names count as software renderers when the driver cannot say itself.
+// Which GL_RENDERER and EGL driver names count as software renderers when the driver cannot say
+// itself.
 #include <gtest/gtest.h>
 
 #include "SoftwareRenderer.h"
@@ -9,15 +10,14 @@ TEST(SoftwareRenderer, KnownCpuRenderersOnly) {
     for (const char* software :
          {"llvmpipe (LLVM 15.0.6, 256 bits)", "Gallium 0.4 on softpipe", "Software Rasterizer",
           "Mesa DRI Intel(R) swrast", "SWR (LLVM 12.0.0, 256 bits)", "Mesa X11", "GDI Generic",
-          "Microsoft Basic Render Driver", "zink (LLVMPIPE)"}) {
-        EXPECT_TRUE(GLPlatform::IsKnownSoftwareRenderer(software)) << software;
+          "Microsoft Basic Render Driver", "zink (LLVMPIPE)", "kms_swrast"}) {
+        EXPECT_TRUE(Graphics::IsKnownSoftwareRenderer(software)) << software;
     }
     for (const char* hardware :
          {"NVIDIA GeForce RTX 3060/PCIe/SSE2", "AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49)",
-          "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "SWRX Accelerator", "",
+          "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "SWRX Accelerator", "iris", "radeonsi", "",
           static_cast<const char*>(nullptr)}) {
-        EXPECT_FALSE(GLPlatform::IsKnownSoftwareRenderer(hardware))
-            << (hardware ? hardware : "null");
+        EXPECT_FALSE(Graphics::IsKnownSoftwareRenderer(hardware)) << (hardware ? hardware : "null");
     }
 }
 

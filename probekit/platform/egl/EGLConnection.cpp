@@ -1,0 +1,59 @@
+#include "EGLConnection.h"
+
+#include <EGL/eglext.h>
+
+namespace GLPlatform::EGL {
+
+namespace {
+
+struct Target {
+    bool wayland = false;
+    ConnectionRef connection;
+};
+
+// NOTE: kept open while the compositor lives, as the GLX backend keeps its X connection: Mesa
+// would otherwise rebuild its driver screen for every probe. Never closed at exit.
+Target& Kept() {
+    static auto* sTarget = new Target();
+    return *sTarget;
+}
+
+}  // namespace
+
+Connection::~Connection() {
+    // A device's display is process-wide and may be the host's too; it stays initialised.
+    if (wayland != nullptr) {
+        eglTerminate(display);
+    }
+}
+
+ConnectionRef ConnectionOnCompositor(std::unique_ptr<WaylandConnection> compositor) {
+    EGLDisplay display =
+        eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, compositor->display(), nullptr);
+    if (display == EGL_NO_DISPLAY || eglInitialize(display, nullptr, nullptr) == EGL_FALSE) {
+        return nullptr;
+    }
+    return std::make_shared<Connection>(display, std::move(compositor));
+}
+
+void ConnectTo(bool wayland, ConnectionRef first) {
+    Kept() = {wayland, std::move(first)};
+}
+
+ConnectionRef AcquireConnection() {
+    Target& kept = Kept();
+    if (kept.connection != nullptr && kept.connection->wayland != nullptr &&
+        !kept.connection->wayland->alive()) {
+        kept.connection.reset();
+    }
+    if (kept.connection == nullptr) {
+        if (!kept.wayland) {
+            kept.connection = ConnectionOnDevice();
+        } else if (auto compositor = WaylandConnection::Open()) {
+            kept.connection = ConnectionOnCompositor(std::move(compositor));
+        }
+    }
+    return kept.connection;
+}
+
+}  // namespace GLPlatform::EGL
