@@ -151,7 +151,10 @@ Ran RunCommand(const std::string& command) {
 // --help and --version need no display; the check itself needs one; a wrong command line is
 // one line on standard error and status 64, and nothing else is written anywhere.
 TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
-    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY " + kProgram;
+    // GLib's own messages follow the locale; these rows are in English.
+    const std::string program = "env LC_ALL=C LANGUAGE= " + kProgram;
+    const std::string noDisplay =
+        "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= " + kProgram;
     const std::string usage = " (see ReadyCheck --help)\n";
     const std::string cannot =
         "ReadyCheck: cannot open an X display; set DISPLAY to a running X server\n";
@@ -165,14 +168,14 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         {noDisplay + " -h", 0, "Usage:", ""},
         {noDisplay + " --report", 1, "", cannot},
         {noDisplay + " --json", 1, "", cannot},
-        {kProgram + " --no-such-option", 64, "",
+        {program + " --no-such-option", 64, "",
          "ReadyCheck: Unknown option --no-such-option" + usage},
-        {kProgram + " --json --report", 64, "",
+        {program + " --json --report", 64, "",
          "ReadyCheck: --report and --json cannot be used together" + usage},
-        {kProgram + " --version --help", 64, "",
+        {program + " --version --help", 64, "",
          "ReadyCheck: --version and --help cannot be used together" + usage},
-        {kProgram + " --report now", 64, "", "ReadyCheck: unexpected argument: now" + usage},
-        {kProgram + " --report --display=:0", 64, "",
+        {program + " --report now", 64, "", "ReadyCheck: unexpected argument: now" + usage},
+        {program + " --report --display=:0", 64, "",
          "ReadyCheck: Unknown option --display=:0" + usage},
     };
     for (const auto& row : rows) {
