@@ -9,6 +9,7 @@
 #include "LocalizedStrings.h"
 #include "Log.h"
 #include "RunLoop.h"
+#include "StandardDescriptors.h"
 
 namespace {
 
@@ -180,6 +181,7 @@ std::unique_ptr<Session> LoadSession(ApplicationDelegate& delegate) {
 }  // namespace
 
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
+    OpenClosedStandardDescriptors();
     g_set_prgname("ReadyCheck");
     if (!OpenXDisplay(&argc, &argv)) {
         ReportNoXDisplay();
