@@ -6,6 +6,7 @@
 #include <map>
 
 #include "Alert.h"
+#include "Clipboard.h"
 #include "LocalizedStrings.h"
 #include "Log.h"
 #include "RunLoop.h"
@@ -207,6 +208,7 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     delegate.reset();
     loop.drainDeferred();
     session.reset();
+    HandClipboardToManager();
     return 0;
 }
 
