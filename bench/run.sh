@@ -11,3 +11,5 @@ scripts/with-xvfb.sh build-bench/bench/probe_benchmark --benchmark_repetitions=5
 build-bench/bench/runner_benchmark 512M 5
 NO_AT_BRIDGE=1 scripts/with-xvfb.sh build-bench/bench/startup_benchmark \
     build-bench/stage/bin/ReadyCheck build-bench/bench/startup_baseline 21
+scripts/with-xvfb.sh bench/report-benchmark.sh build-bench/stage/bin/ReadyCheck \
+    build-bench/bench/probe_once build-bench/stage/libexec/readycheck/system_profiler 21

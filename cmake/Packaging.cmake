@@ -1,22 +1,17 @@
-# The Debian package: `cpack -G DEB` in the build directory. Everything installs under /usr;
-# the program finds its library and profiler relative to itself, so any libdir works.
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME readycheck)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "Checks whether the graphics are ready for the 3D application")
-set(CPACK_PACKAGE_DESCRIPTION
-    "ReadyCheck probes the OpenGL driver of the main display and shows the graphics card, its\n\
-video memory, four capability checks and a verdict for each edition of the 3D application.\n\
-The package also holds libProbeKit, the driver probe, with its C header, pkg-config file and\n\
-CMake package.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "ReadyCheck developers <developers@readycheck.example>")
-set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${READYCHECK_MAKER_URL})
-# Dependencies come from the binaries (dpkg-shlibdeps), not from a hand-kept list.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_STRIP_FILES ON)
-include(CPack)
+# The Debian packages (debian/): each is the install component of its own name, which
+# debian/rules installs into the package's tree. Whatever names no component belongs to the
+# program.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME readycheck)
+
+# What debian/rules reads from the build: the home page is a build setting.
+file(WRITE ${PROJECT_BINARY_DIR}/debian.substvars "readycheck:Homepage=${READYCHECK_MAKER_URL}\n")
+
+# The copyright holder and licence are stated once, in the DEP-5 copyright file the packages
+# ship; the AppStream metadata names the same licence.
+set(READYCHECK_COPYRIGHT_FILE ${PROJECT_SOURCE_DIR}/debian/copyright)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${READYCHECK_COPYRIGHT_FILE})
+file(STRINGS ${READYCHECK_COPYRIGHT_FILE} READYCHECK_LICENSE REGEX "^License: " LIMIT_COUNT 1)
+string(REGEX REPLACE "^License: +" "" READYCHECK_LICENSE "${READYCHECK_LICENSE}")
+if(NOT READYCHECK_LICENSE)
+    message(FATAL_ERROR "no License field in ${READYCHECK_COPYRIGHT_FILE}")
+endif()

@@ -7,9 +7,10 @@ packages=(
     build-essential cmake pkg-config clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libgl-dev libglx-dev libx11-dev libgl1-mesa-dri mesa-utils
-    libgtk-3-dev libglib2.0-dev libplist-dev libpci-dev pci.ids libdrm-dev libxcb-dri3-dev
+    libgtk-3-dev libglib2.0-dev libjson-glib-dev libplist-dev libpci-dev pci.ids libdrm-dev libxcb-dri3-dev
     fonts-dejavu-core
-    xvfb xauth imagemagick desktop-file-utils appstream procps file dpkg-dev
+    xvfb xauth imagemagick desktop-file-utils appstream procps file
+    dpkg-dev debhelper lintian git groff-base man-db
 )
 
 missing=()

@@ -165,8 +165,10 @@ void ChildProcess::launch() {
 }
 
 void ChildProcess::collect() {
-    if (!mCollected && waitpid(mProcess, nullptr, WNOHANG) == mProcess) {
+    int status = 0;
+    if (!mCollected && waitpid(mProcess, &status, WNOHANG) == mProcess) {
         mCollected = true;
+        mWaitStatus = status;
     }
 }
 

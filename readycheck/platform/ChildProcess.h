@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ public:
     void terminate();
     // Lets the group end by itself until the deadline, then kills whatever is left of it.
     void endGroupBy(Deadline deadline);
+    // How the child ended, as waitpid tells it; none until it has been collected.
+    std::optional<int> waitStatus() const { return mWaitStatus; }
 
 private:
     bool groupAlive();
@@ -54,4 +57,5 @@ private:
     pid_t mProcess = 0;  // also its group's id; 0 before a launch
     bool mGroupEnded = true;
     bool mCollected = true;
+    std::optional<int> mWaitStatus;
 };

@@ -6,6 +6,7 @@
 #include <gdk/gdkx.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "RendererInfo.h"
@@ -57,11 +58,20 @@ private:
     unsigned long mBefore;
 };
 
-// The connection the window uses; null when the toolkit is not on X11.
-Display* ToolkitDisplay() {
+struct DisplayCloser {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
+using DisplayOwner = std::unique_ptr<Display, DisplayCloser>;
+
+// The connection the window uses. Without a window (the command line), a connection of its own
+// to DISPLAY, kept only for one query; null when neither exists.
+Display* QueryDisplay(DisplayOwner& own) {
     GdkDisplay* display = gdk_display_get_default();
-    return display != nullptr && GDK_IS_X11_DISPLAY(display) ? gdk_x11_display_get_xdisplay(display)
-                                                             : nullptr;
+    if (display != nullptr) {
+        return GDK_IS_X11_DISPLAY(display) ? gdk_x11_display_get_xdisplay(display) : nullptr;
+    }
+    own.reset(XOpenDisplay(nullptr));
+    return own.get();
 }
 
 bool ListsExtension(const char* list, const char* name) {
@@ -154,7 +164,8 @@ CGOpenGLDisplayMask CGDisplayIDToOpenGLDisplayMask(CGDirectDisplayID display) {
 }
 
 CGLError CGLQueryRendererInfo(CGOpenGLDisplayMask mask, CGLRendererInfoObj* info, int32_t* count) {
-    Display* display = ToolkitDisplay();
+    DisplayOwner own;
+    Display* display = QueryDisplay(own);
     if (mask != 1U || info == nullptr || count == nullptr || display == nullptr) {
         return kCGLBadDisplay;
     }

@@ -4,6 +4,7 @@
 #ifdef GDK_WINDOWING_X11
 #include <gdk/gdkx.h>
 #endif
+#include <X11/Xlib.h>
 #include <sys/utsname.h>
 
 #include <cstdlib>
@@ -24,16 +25,29 @@ bool IsSet(const char* variable) {
 }  // namespace
 
 DisplaySystem CurrentDisplaySystem() {
-#ifdef GDK_WINDOWING_X11
     GdkDisplay* display = gdk_display_get_default();
-    if (display != nullptr && GDK_IS_X11_DISPLAY(display)) {
-        const char* session = std::getenv("XDG_SESSION_TYPE");
-        const bool wayland = IsSet("WAYLAND_DISPLAY") ||
-                             (session != nullptr && std::strcmp(session, "wayland") == 0);
-        return wayland ? DisplaySystem::X11UnderWayland : DisplaySystem::X11;
-    }
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    const bool waylandSession =
+        IsSet("WAYLAND_DISPLAY") || (session != nullptr && std::strcmp(session, "wayland") == 0);
+#ifdef GDK_WINDOWING_X11
+    // Without a window the probes address DISPLAY.
+    const bool onX11 = display != nullptr ? GDK_IS_X11_DISPLAY(display) : IsSet("DISPLAY");
+#else
+    const bool onX11 = false;
 #endif
+    if (onX11) {
+        return waylandSession ? DisplaySystem::X11UnderWayland : DisplaySystem::X11;
+    }
     return DisplaySystem::Other;
+}
+
+bool XDisplayReachable() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return false;
+    }
+    XCloseDisplay(display);
+    return true;
 }
 
 std::string OsReleaseText() {

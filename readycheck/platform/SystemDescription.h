@@ -8,6 +8,9 @@ enum class DisplaySystem { X11, X11UnderWayland, Wayland, Other };
 // The toolkit's display: X11, X11 served by a Wayland compositor, Wayland, or something else.
 DisplaySystem CurrentDisplaySystem();
 
+// Whether the X server that DISPLAY names answers.
+bool XDisplayReachable();
+
 // The text of /etc/os-release, else of /usr/lib/os-release; empty when neither can be read.
 std::string OsReleaseText();
 

@@ -3,11 +3,13 @@
 #include "Controller.h"
 
 #include "Alert.h"
+#include "FactsCollection.h"
 #include "GetVRAM.h"
 #include "LocalizedStrings.h"
 #include "NotificationCenter.h"
 #include "ProbeKit/ProbeKit.h"
 #include "ProcessInfo.h"
+#include "ReportText.h"
 #include "RunLoop.h"
 #include "StringFormat.h"
 #include "SystemVersion.h"
@@ -22,11 +24,6 @@ constexpr const char* kProfilerFromProgram = "/" READYCHECK_PROFILER_FROM_PROGRA
 // What a missing identity line shows.
 std::string IdentityLine(const std::optional<std::string>& text) {
     return text ? *text : LocalizedString("IdentityUnknown");
-}
-
-std::optional<std::string> CopyIdentityItem(VXStringArray identity, int32_t position) {
-    const char* text = VXStringArrayGet(identity, position);
-    return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
 }
 
 }  // namespace
@@ -107,15 +104,16 @@ void Controller::applicationDidFinishLaunching() {
     mProfileTask = new TaskWrapper(this, std::move(arguments), "/", {});
     mProfileTask->startProcess();
     mFeaturesMask = static_cast<int32_t>(VXGetDriverOpenGLFeatures());
-    VXStringArray identity = VXGetDriverOpenGLIdentity();
-    mVendorName = CopyIdentityItem(identity, 1);
-    mCardName = CopyIdentityItem(identity, 2);
-    mDriverVersion = CopyIdentityItem(identity, 3);
-    VXStringArrayDispose(identity);
+    const DriverIdentity identity = ProbeDriverIdentity();
+    mVendorName = identity.vendor;
+    mCardName = identity.renderer;
+    mDriverVersion = identity.version;
+    RecordDriver(mFacts, mFeaturesMask, identity);
     initMainWindow();
     oResultWindow->center();
     oResultWindow->makeKeyAndOrderFront();
     scheduleNext(&Controller::showCheck1);
+    RecordSystem(mFacts);
 }
 
 void Controller::initMainWindow() {
@@ -125,8 +123,10 @@ void Controller::initMainWindow() {
     oCardName->setStringValue(IdentityLine(mCardName));
     oDriverVersion->setStringValue(IdentityLine(mDriverVersion));
     std::optional<bool> mainRendererAccelerated;
-    oVRAM->setStringValue(VideoMemoryText(GetVRAM(&mainRendererAccelerated)));
-    showRendering(mainRendererAccelerated);
+    const int64_t videoMemory = GetVRAM(&mainRendererAccelerated);
+    RecordVideoMemory(mFacts, videoMemory, mainRendererAccelerated);
+    oVRAM->setStringValue(VideoMemoryText(videoMemory));
+    showRendering();
     oHWOffCheck->setHidden(true);
     oShadowCheck->setHidden(true);
     oHiResLightCheck->setHidden(true);
@@ -134,20 +134,12 @@ void Controller::initMainWindow() {
     oCopyReportButton->setTitle(LocalizedString("CopyReport"));
 }
 
-void Controller::showRendering(std::optional<bool> mainRendererAccelerated) {
-    mRendering = DecideRendering(mainRendererAccelerated, mCardName);
-    oRenderingInfoButton->setHidden(mRendering != Rendering::Software);
-    switch (mRendering) {
-        case Rendering::Hardware:
-            oRendering->setStringValue(LocalizedString("RenderingHardware"));
-            break;
-        case Rendering::Software:
-            oRendering->setStringValue(LocalizedString("RenderingSoftware"));
-            oRendering->setTextColor(*mBadColor);
-            break;
-        case Rendering::Unknown:
-            oRendering->setStringValue(LocalizedString("IdentityUnknown"));
-            break;
+void Controller::showRendering() {
+    const Rendering rendering = mFacts.rendering;
+    oRenderingInfoButton->setHidden(rendering != Rendering::Software);
+    oRendering->setStringValue(RenderingText(rendering));
+    if (rendering == Rendering::Software) {
+        oRendering->setTextColor(*mBadColor);
     }
 }
 

@@ -10,10 +10,10 @@
 #include "Application.h"
 #include "Controls.h"
 #include "DisplayReport.h"
+#include "Facts.h"
 #include "Rendering.h"
 #include "TaskWrapperController.h"
 
-struct ReportInputs;
 class TaskWrapper;
 
 class Controller final : public ApplicationDelegate, public TaskWrapperController {
@@ -56,12 +56,12 @@ public:
     void doCopyReport(void* sender);
 
     static std::string profilerPath();
+    const Facts& facts() const { return mFacts; }
 
 private:
     void scheduleNext(void (Controller::*step)());
-    void showRendering(std::optional<bool> mainRendererAccelerated);
+    void showRendering();
     static Alert makeInfoAlert(const std::string& mainKey, const std::string& detailKey);
-    ReportInputs reportInputs() const;
 
     Window* oResultWindow = nullptr;
     TextField* oCardManufacturer = nullptr;
@@ -89,10 +89,9 @@ private:
     std::optional<Color> mBadColor;
     std::optional<Color> mGoodColor;
     TaskWrapper* mProfileTask = nullptr;  // not owned: the runner owns itself
-    Rendering mRendering = Rendering::Unknown;
     Button* oCopyReportButton = nullptr;
     TextField* oReportCopied = nullptr;
-    // The profiler's device entries, once it has finished.
-    std::optional<std::vector<DisplayDeviceEntry>> mDisplayDevices;
+    // What the check found, for the presentations beside the window.
+    Facts mFacts;
     uint64_t mReportCopies = 0;  // tells a confirmation's own clearing from an older one's
 };

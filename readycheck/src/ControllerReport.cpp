@@ -4,7 +4,6 @@
 #include "LocalizedStrings.h"
 #include "ReportText.h"
 #include "RunLoop.h"
-#include "SystemDescription.h"
 
 namespace {
 
@@ -12,24 +11,8 @@ constexpr double kConfirmationSeconds = 3.0;
 
 }  // namespace
 
-ReportInputs Controller::reportInputs() const {
-    ReportInputs inputs;
-    inputs.programVersion = READYCHECK_VERSION;
-    inputs.osRelease = OsReleaseText();
-    inputs.kernelRelease = RunningKernelRelease();
-    inputs.displaySystem = CurrentDisplaySystem();
-    inputs.vendor = mVendorName;
-    inputs.renderer = mCardName;
-    inputs.driverVersion = mDriverVersion;
-    inputs.videoMemoryLine = oVRAM->stringValue();
-    inputs.renderingLine = oRendering->stringValue();
-    inputs.featuresMask = mFeaturesMask;
-    inputs.displayDevices = mDisplayDevices;
-    return inputs;
-}
-
 void Controller::doCopyReport(void* /*sender*/) {
-    SetClipboardText(ReportText(reportInputs()));
+    SetClipboardText(ReportText(mFacts));
     oReportCopied->setStringValue(LocalizedString("ReportCopied"));
     const uint64_t copy = ++mReportCopies;
     RunLoop::main().performAfterDelay(

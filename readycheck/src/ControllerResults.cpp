@@ -64,7 +64,7 @@ void Controller::showVersionDuo() {
 
 void Controller::reportResults() {
     const std::string key = Verdicts::summaryKey(mFeaturesMask);
-    if (mRendering != Rendering::Software) {
+    if (mFacts.rendering != Rendering::Software) {
         runInfoAlertWithMainKey(key, key + "_detail");
         return;
     }

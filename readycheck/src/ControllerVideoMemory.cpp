@@ -1,6 +1,7 @@
 // The profiler's end of run: the video-memory line learns whether the memory is shared.
 #include "Controller.h"
 #include "DisplayReport.h"
+#include "FactsCollection.h"
 #include "LocalizedStrings.h"
 #include "StringFormat.h"
 #include "TaskWrapper.h"
@@ -8,13 +9,11 @@
 void Controller::processStarted(TaskWrapper* /*task*/) {}
 
 void Controller::processFinished(TaskWrapper* /*task*/, bool success) {
+    RecordProfilerRun(mFacts, *mProfileTask, success);
     if (!success) {
-        mDisplayDevices.emplace();
         return;
     }
-    const ByteBuffer& output = mProfileTask->output();
-    mDisplayDevices = ReadDisplayDevices(output.data(), output.size());
-    const std::optional<VideoMemoryKind> kind = ReadVideoMemoryKind(output.data(), output.size());
+    const std::optional<VideoMemoryKind> kind = mFacts.videoMemoryKind;
     if (!kind) {
         return;
     }

@@ -107,14 +107,21 @@ std::optional<VideoMemoryKind> ReadVideoMemoryKind(const uint8_t* bytes, std::si
     return kind;
 }
 
-std::vector<DisplayDeviceEntry> ReadDisplayDevices(const uint8_t* bytes, std::size_t size) {
-    std::vector<DisplayDeviceEntry> devices;
+std::vector<DisplayController> ReadDisplayDevices(const uint8_t* bytes, std::size_t size) {
+    std::vector<DisplayController> devices;
     const DisplayItems parsed = ParseDisplayItems(bytes, size);
     for (plist_t entry : DeviceEntries(parsed)) {
-        const auto name = StringValue(plist_dict_get_item(entry, "_name"));
-        devices.push_back({name ? name : StringValue(plist_dict_get_item(entry, "sppci_model")),
-                           StringValue(plist_dict_get_item(entry, "spdisplays_driver")),
-                           StringValue(plist_dict_get_item(entry, "spdisplays_vram"))});
+        const auto value = [entry](const char* key) {
+            return StringValue(plist_dict_get_item(entry, key));
+        };
+        const auto name = value("_name");
+        devices.push_back({name ? name : value("sppci_model"), value("spdisplays_vendor"),
+                           value("spdisplays_vendor-id"), value("spdisplays_device-id"),
+                           value("sppci_bus"), value("spdisplays_driver"),
+                           value("spdisplays_vram")});
+    }
+    if (!devices.empty()) {
+        devices.back().drivesScreen = true;
     }
     return devices;
 }

@@ -15,14 +15,19 @@ enum class VideoMemoryKind { Shared, Dedicated };
 // list (warnings the profiler's libraries print) is ignored.
 std::optional<VideoMemoryKind> ReadVideoMemoryKind(const uint8_t* bytes, std::size_t size);
 
-// One device entry of the display report, with the string values it holds.
-struct DisplayDeviceEntry {
-    std::optional<std::string> name;    // "_name", else "sppci_model"
-    std::optional<std::string> driver;  // "spdisplays_driver"
-    std::optional<std::string> vram;    // "spdisplays_vram"
-    bool operator==(const DisplayDeviceEntry&) const = default;
+// One PCI display controller as the display profiler lists it; absent strings were not reported.
+struct DisplayController {
+    std::optional<std::string> name;        // "_name", else "sppci_model"
+    std::optional<std::string> vendor;      // "spdisplays_vendor"
+    std::optional<std::string> vendorId;    // "spdisplays_vendor-id", "0x10de"
+    std::optional<std::string> deviceId;    // "spdisplays_device-id", "0x25a2"
+    std::optional<std::string> pciAddress;  // "sppci_bus", "0000:01:00.0"
+    std::optional<std::string> driver;      // "spdisplays_driver"
+    std::optional<std::string> memory;      // "spdisplays_vram"
+    bool drivesScreen = false;              // the last entry, whose memory kind the window shows
+    bool operator==(const DisplayController&) const = default;
 };
 
 // Every entry of the first display report's "_items" that is a dictionary, in order; found
 // under the same rules as the memory kind, and empty where that finds no "_items" array.
-std::vector<DisplayDeviceEntry> ReadDisplayDevices(const uint8_t* bytes, std::size_t size);
+std::vector<DisplayController> ReadDisplayDevices(const uint8_t* bytes, std::size_t size);

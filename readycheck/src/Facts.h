@@ -34,19 +34,6 @@ enum class RenderingSource {
     None,
 };
 
-// One PCI display controller as the display profiler lists it; absent strings were not reported.
-struct DisplayController {
-    std::optional<std::string> name;        // "_name", else "sppci_model"
-    std::optional<std::string> vendor;      // "spdisplays_vendor"
-    std::optional<std::string> vendorId;    // "spdisplays_vendor-id", "0x10de"
-    std::optional<std::string> deviceId;    // "spdisplays_device-id", "0x25a2"
-    std::optional<std::string> pciAddress;  // "sppci_bus", "0000:01:00.0"
-    std::optional<std::string> driver;      // "spdisplays_driver"
-    std::optional<std::string> memory;      // "spdisplays_vram"
-    bool drivesScreen = false;              // the last entry: the one the memory kind comes from
-    bool operator==(const DisplayController&) const = default;
-};
-
 // How the display profiler's run went, as far as the report tells it.
 enum class ProfilerState {
     Running,   // not ended yet
@@ -64,7 +51,7 @@ struct ProfilerRun {
 };
 
 struct Facts {
-    std::string programVersion;  // "1.0.0"
+    std::string programVersion;   // "1.0.0"
     std::string operatingSystem;  // the distribution's pretty name; empty when unknown
     std::string kernelRelease;    // uname's release; empty when unknown
     DisplaySystem displaySystem = DisplaySystem::Other;

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int64_t kBytesPerMegabyte = 1048576;
-
 void NoteMainRenderer(int32_t index, CGLError error, int64_t accelerated,
                       std::optional<bool>* mainRendererAccelerated) {
     if (index == 0 && error == kCGLNoError && mainRendererAccelerated != nullptr) {
@@ -39,8 +37,4 @@ int64_t GetVRAM(std::optional<bool>* mainRendererAccelerated) {
     }
     CGLDestroyRendererInfo(info);
     return size;
-}
-
-std::string VideoMemoryText(int64_t bytes) {
-    return std::to_string(bytes / kBytesPerMegabyte) + " MB";
 }

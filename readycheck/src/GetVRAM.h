@@ -3,12 +3,8 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 // In bytes; 0 when no renderer qualifies or the query fails. 64-bit: today's cards hold more
 // than 2 GiB. When asked, also tells whether the main display's renderer (the first listed) is
 // accelerated, from the same query; nothing when the information has no renderer.
 int64_t GetVRAM(std::optional<bool>* mainRendererAccelerated = nullptr);
-
-// The first video-memory text: whole megabytes, truncated toward zero ("256 MB").
-std::string VideoMemoryText(int64_t bytes);

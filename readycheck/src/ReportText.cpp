@@ -3,16 +3,44 @@
 #include <cstdio>
 
 #include "LocalizedStrings.h"
-#include "OsRelease.h"
 #include "StringFormat.h"
-#include "Verdicts.h"
 
 namespace {
 
 constexpr const char* kSharedVRAM = "spdisplays_integrated_vram";
+constexpr int64_t kBytesPerMegabyte = 1048576;
+
+// Control characters, C0, DEL and C1 (UTF-8 C2 80 to C2 9F), and the Unicode line and paragraph
+// separators (E2 80 A8, E2 80 A9) become spaces, one for each.
+std::string OnOneLine(const std::string& text) {
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0U;
+        const auto third = i + 2 < text.size() ? static_cast<unsigned char>(text[i + 2]) : 0U;
+        if (byte < 0x20 || byte == 0x7F) {
+            line += ' ';
+        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            line += ' ';
+            ++i;
+        } else if (byte == 0xE2 && next == 0x80 && (third == 0xA8 || third == 0xA9)) {
+            line += ' ';
+            i += 2;
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
 
 std::string Line(const std::string& key, const std::vector<std::string>& arguments) {
-    return StringWithFormat(LocalizedString(key), arguments);
+    std::vector<std::string> safe;
+    safe.reserve(arguments.size());
+    for (const std::string& argument : arguments) {
+        safe.push_back(OnOneLine(argument));
+    }
+    return StringWithFormat(LocalizedString(key), safe);
 }
 
 std::string OrNotReported(const std::string& text) {
@@ -31,6 +59,18 @@ std::string CheckLine(const char* key, bool passed) {
     return Line(key, {LocalizedString(passed ? "ReportPass" : "ReportFail")});
 }
 
+std::string SupportText(EditionSupport support) {
+    switch (support) {
+        case EditionSupport::Full:
+            return LocalizedString("ReportGreenCircle");
+        case EditionSupport::Limited:
+            return LocalizedString("ReportHalfGreenCircle");
+        case EditionSupport::SignificantLimitations:
+            break;
+    }
+    return LocalizedString("ReportSignificantLimitations");
+}
+
 std::string DisplaySystemLine(DisplaySystem system) {
     switch (system) {
         case DisplaySystem::X11:
@@ -38,6 +78,7 @@ std::string DisplaySystemLine(DisplaySystem system) {
         case DisplaySystem::X11UnderWayland:
             return LocalizedString("ReportDisplayXWayland");
         case DisplaySystem::Wayland:
+            return LocalizedString("ReportDisplayWayland");
         case DisplaySystem::Other:
             break;
     }
@@ -54,52 +95,94 @@ std::string MemoryKind(const std::optional<std::string>& vram) {
     return vram == kSharedVRAM ? LocalizedString("ReportSharedMemory") : OrNotReported(vram);
 }
 
-void AddDisplayDevices(const std::optional<std::vector<DisplayDeviceEntry>>& devices,
-                       std::vector<std::string>& lines) {
-    if (!devices) {
-        lines.push_back(LocalizedString("ReportDisplayDevicesPending"));
-    } else if (devices->empty()) {
-        lines.push_back(LocalizedString("ReportDisplayDevicesNone"));
+// Where the devices come from: the profiler's state, unless it finished and listed some.
+std::optional<std::string> ProfilerLine(const ProfilerRun& run, bool listedDevices) {
+    switch (run.state) {
+        case ProfilerState::Running:
+            return LocalizedString("ReportDisplayDevicesPending");
+        case ProfilerState::Finished:
+            break;
+        case ProfilerState::TimedOut:
+            return LocalizedString("ReportProfilerTimedOut");
+        case ProfilerState::LaunchFailed:
+            return Line("ReportProfilerLaunchFailed", {run.detail});
+        case ProfilerState::ExitedWithError:
+            return Line("ReportProfilerExited", {run.detail});
+        case ProfilerState::Crashed:
+            return Line("ReportProfilerCrashed", {run.detail});
     }
-    for (const DisplayDeviceEntry& device : devices.value_or(std::vector<DisplayDeviceEntry>{})) {
-        lines.push_back(Line(
-            "ReportDisplayDevice",
-            {OrNotReported(device.name), OrNotReported(device.driver), MemoryKind(device.vram)}));
+    return listedDevices ? std::nullopt
+                         : std::optional(LocalizedString("ReportDisplayDevicesNone"));
+}
+
+void AddDisplayDevices(const Facts& facts, std::vector<std::string>& lines) {
+    if (auto line = ProfilerLine(facts.profiler, !facts.displayControllers.empty())) {
+        lines.push_back(std::move(*line));
+    }
+    for (const DisplayController& device : facts.displayControllers) {
+        lines.push_back(
+            Line(device.drivesScreen ? "ReportDisplayDeviceScreen" : "ReportDisplayDevice",
+                 {OrNotReported(device.name), OrNotReported(device.vendor),
+                  OrNotReported(device.vendorId), OrNotReported(device.deviceId),
+                  OrNotReported(device.pciAddress), OrNotReported(device.driver),
+                  MemoryKind(device.memory)}));
     }
 }
 
 }  // namespace
 
-std::vector<std::string> ReportLines(const ReportInputs& in) {
-    const int32_t mask = in.featuresMask;
-    std::vector<std::string> lines{
-        Line("ReportTitle", {in.programVersion}),
-        Line("ReportOperatingSystem", {OrNotReported(DistributionFromOsRelease(in.osRelease)),
-                                       OrNotReported(in.kernelRelease)}),
-        DisplaySystemLine(in.displaySystem),
-        Line("ReportVendor", {IdentityItem(in.vendor)}),
-        Line("ReportRenderer", {IdentityItem(in.renderer)}),
-        Line("ReportDriverVersion", {IdentityItem(in.driverVersion)}),
-        Line("ReportVideoMemory", {in.videoMemoryLine})};
-    if (in.renderingLine) {
-        lines.push_back(Line("ReportRendering", {*in.renderingLine}));
+std::string VideoMemoryText(int64_t bytes) {
+    return std::to_string(bytes / kBytesPerMegabyte) + " MB";
+}
+
+std::string VideoMemoryLine(const Facts& facts) {
+    std::string first = VideoMemoryText(facts.videoMemoryBytes);
+    if (!facts.videoMemoryKind) {
+        return first;
     }
-    lines.insert(lines.end(),
-                 {CheckLine("ReportHWOff", Verdicts::offscreenPasses(mask)),
-                  CheckLine("ReportShadow", Verdicts::shadowsPass(mask)),
-                  CheckLine("ReportHiResLight", Verdicts::lightingPasses(mask)),
-                  CheckLine("ReportAntiAlias", Verdicts::antiAliasingPasses(mask)),
-                  Line("ReportBasic", {LocalizedString("Report" + Verdicts::basicImage(mask))}),
-                  Line("ReportAdvanced", {LocalizedString("Report" + Verdicts::basicImage(mask))}),
-                  Line("ReportDuo", {LocalizedString("Report" + Verdicts::duoImage(mask))}),
-                  Line("ReportFeatureMask", {MaskText(mask)})});
-    AddDisplayDevices(in.displayDevices, lines);
+    const bool shared = *facts.videoMemoryKind == VideoMemoryKind::Shared;
+    return StringWithFormat(LocalizedString(shared ? "VRAMShared" : "VRAMDedicated"), {first});
+}
+
+std::string RenderingText(Rendering rendering) {
+    switch (rendering) {
+        case Rendering::Hardware:
+            return LocalizedString("RenderingHardware");
+        case Rendering::Software:
+            return LocalizedString("RenderingSoftware");
+        case Rendering::Unknown:
+            break;
+    }
+    return LocalizedString("IdentityUnknown");
+}
+
+std::vector<std::string> ReportLines(const Facts& facts) {
+    const Assessment& assessment = facts.assessment;
+    std::vector<std::string> lines{
+        Line("ReportTitle", {facts.programVersion}),
+        Line("ReportOperatingSystem",
+             {OrNotReported(facts.operatingSystem), OrNotReported(facts.kernelRelease)}),
+        DisplaySystemLine(facts.displaySystem),
+        Line("ReportVendor", {IdentityItem(facts.vendor)}),
+        Line("ReportRenderer", {IdentityItem(facts.renderer)}),
+        Line("ReportDriverVersion", {IdentityItem(facts.driverVersion)}),
+        Line("ReportVideoMemory", {VideoMemoryLine(facts)}),
+        Line("ReportRendering", {RenderingText(facts.rendering)}),
+        CheckLine("ReportHWOff", assessment.offscreen),
+        CheckLine("ReportShadow", assessment.shadows),
+        CheckLine("ReportHiResLight", assessment.lighting),
+        CheckLine("ReportAntiAlias", assessment.antiAliasing),
+        Line("ReportBasic", {SupportText(assessment.basic)}),
+        Line("ReportAdvanced", {SupportText(assessment.advanced)}),
+        Line("ReportDuo", {SupportText(assessment.duo)}),
+        Line("ReportFeatureMask", {MaskText(facts.featuresMask)})};
+    AddDisplayDevices(facts, lines);
     return lines;
 }
 
-std::string ReportText(const ReportInputs& inputs) {
+std::string ReportText(const Facts& facts) {
     std::string text;
-    for (const std::string& line : ReportLines(inputs)) {
+    for (const std::string& line : ReportLines(facts)) {
         text += line + "\n";
     }
     return text;

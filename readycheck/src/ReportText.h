@@ -1,33 +1,26 @@
-// The plain-text report of a run that the user can copy and share.
+// The plain-text report of a check that the user can copy and share, and the window's texts that
+// the report repeats.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "DisplayReport.h"
-#include "SystemDescription.h"
+#include "Facts.h"
 
-struct ReportInputs {
-    std::string programVersion;  // the build's version, "1.0.0"
-    std::string osRelease;       // the os-release file's text; empty when there is none
-    std::string kernelRelease;   // uname's release; empty when unknown
-    DisplaySystem displaySystem = DisplaySystem::X11;
-    // The identity strings exactly as the driver gave them; none for one it did not give.
-    std::optional<std::string> vendor;
-    std::optional<std::string> renderer;
-    std::optional<std::string> driverVersion;
-    std::string videoMemoryLine;               // as the window shows it
-    std::optional<std::string> renderingLine;  // as the window shows it, where it has one
-    int32_t featuresMask = 0;
-    // Every device entry of the profiler's output; none while the profiler still runs.
-    std::optional<std::vector<DisplayDeviceEntry>> displayDevices;
-};
+// The first video-memory text: whole megabytes, truncated toward zero ("256 MB").
+std::string VideoMemoryText(int64_t bytes);
 
-// One text per line, every one from the string table; the checks and verdicts are decided on the
-// feature mask as the window decides them.
-std::vector<std::string> ReportLines(const ReportInputs& inputs);
+// The first video-memory text, wrapped in the kind's format once the profiler told it: the
+// video-memory line as the window shows it.
+std::string VideoMemoryLine(const Facts& facts);
+
+// The rendering line as the window shows it.
+std::string RenderingText(Rendering rendering);
+
+// One text per line, every one from the string table. A value from the driver or the profiler
+// never starts a line of its own: its control characters become spaces.
+std::vector<std::string> ReportLines(const Facts& facts);
 
 // The lines, each ended by a newline.
-std::string ReportText(const ReportInputs& inputs);
+std::string ReportText(const Facts& facts);

@@ -9,6 +9,7 @@
 #include <any>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ public:
     const ByteBuffer& output() const { return *mOutput; }
     const std::vector<std::string>& arguments() const { return mArguments; }
     const std::string& currentDirectoryPath() const { return mCurrentDirectoryPath; }
+    // How the child ended, as waitpid tells it, once the run has ended and the child has been
+    // collected; none before, or for a child that could not be launched.
+    std::optional<int> terminationStatus() const {
+        return mTask != nullptr ? mTask->waitStatus() : std::nullopt;
+    }
     static int32_t count() { return sNumTasks; }
 
 private:

@@ -1,6 +1,60 @@
+#include <clocale>
+#include <cstdio>
+#include <variant>
+
 #include "Application.h"
+#include "CommandLineCheck.h"
+#include "CommandLineOptions.h"
 #include "Controller.h"
+#include "FactsJson.h"
+#include "ReportText.h"
+#include "SystemDescription.h"
+
+namespace {
+
+void Complain(const std::string& text) {
+    std::fprintf(stderr, "ReadyCheck: %s\n", text.c_str());
+}
+
+// --report and --json: the facts on standard output, anything else one line on standard error.
+int RunWithoutWindow(RunMode mode) {
+    if (!XDisplayReachable()) {
+        Complain("cannot open an X display; set DISPLAY to a running X server");
+        return kExitCouldNotCheck;
+    }
+    CommandLineCheck check({Controller::profilerPath(), "-detailLevel", "mini", "-xml"},
+                           kProfilerBoundSeconds);
+    const std::variant<Facts, std::string> result = check.run();
+    if (const auto* why = std::get_if<std::string>(&result)) {
+        Complain(*why);
+        return kExitCouldNotCheck;
+    }
+    const Facts& facts = std::get<Facts>(result);
+    std::fputs((mode == RunMode::Json ? FactsJson(facts) : ReportText(facts)).c_str(), stdout);
+    return std::fflush(stdout) == 0 ? kExitChecked : kExitCouldNotCheck;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    const CommandLine options = ParseCommandLine(&argc, &argv);
+    if (!options.usageError.empty()) {
+        Complain(options.usageError + " (see ReadyCheck --help)");
+        return kExitUsage;
+    }
+    switch (options.mode) {
+        case RunMode::Help:
+            std::fputs(options.help.c_str(), stdout);
+            return kExitChecked;
+        case RunMode::Version:
+            std::printf("ReadyCheck %s\n", READYCHECK_VERSION);
+            return kExitChecked;
+        case RunMode::Report:
+        case RunMode::Json:
+            return RunWithoutWindow(options.mode);
+        case RunMode::Window:
+            break;
+    }
     return ApplicationMain(argc, argv, [] { return std::make_unique<Controller>(); });
 }

@@ -1,13 +1,74 @@
 // The program's window on Mesa's software drivers under Xvfb: llvmpipe, or the driver that
-// GALLIUM_DRIVER names. Leaves screenshots of the window and its summary in the working directory.
+// GALLIUM_DRIVER names, with Mesa's overrides where given; and the program's command line on the
+// same driver. Leaves screenshots of the window and its summary in the working directory.
 #include <gmock/gmock.h>
+#include <json-glib/json-glib.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <sstream>
 
 #include "LocalizedStrings.h"
+#include "ProcessInfo.h"
+#include "TaskWrapper.h"
 #include "WindowFixture.h"
 
 namespace {
+
+std::string Output(const std::string& options) {
+    FILE* pipe = popen((ExecutableDirectory() + "/ReadyCheck " + options).c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, read);
+    }
+    EXPECT_EQ(pclose(pipe), 0) << options;
+    return output;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The JSON object's answers written as the report's lines say them.
+std::vector<std::string> JsonAsReportLines(const std::string& json) {
+    JsonParser* parser = json_parser_new();
+    EXPECT_TRUE(json_parser_load_from_data(parser, json.c_str(), -1, nullptr)) << json;
+    JsonObject* root = json_node_get_object(json_parser_get_root(parser));
+    JsonObject* checks = json_object_get_object_member(root, "checks");
+    JsonObject* editions = json_object_get_object_member(root, "editions");
+    const auto check = [&](const char* name) {
+        return json_object_get_boolean_member(checks, name) != FALSE ? "pass" : "fail";
+    };
+    const std::map<std::string, std::string> support{
+        {"full", "full support"},
+        {"limited", "limited support"},
+        {"significant_limitations", "significant limitations"}};
+    const auto edition = [&](const char* name) {
+        return support.at(json_object_get_string_member(editions, name));
+    };
+    char mask[16];
+    std::snprintf(mask, sizeof mask, "0x%02X",
+                  static_cast<unsigned>(json_object_get_int_member(root, "feature_mask")));
+    std::vector<std::string> lines{
+        std::string("Graphics card: ") + json_object_get_string_member(root, "renderer"),
+        std::string("Hardware off-screen rendering: ") + check("offscreen"),
+        std::string("Shadows: ") + check("shadows"),
+        std::string("High-resolution lighting: ") + check("lighting"),
+        std::string("Anti-aliasing: ") + check("anti_aliasing"),
+        "Basic edition: " + edition("basic"),
+        "Advanced edition: " + edition("advanced"),
+        "Duo edition: " + edition("duo"),
+        std::string("Feature mask: ") + mask};
+    g_object_unref(parser);
+    return lines;
+}
 
 using SoftwareDriver = WindowTest;
 
@@ -17,7 +78,8 @@ TEST_F(SoftwareDriver, WindowSaysTheProcessorDrawsAndTheSummaryAddsWhy) {
     launch();
     EXPECT_THAT(field("oCardName")->stringValue(), ::testing::HasSubstr(driver));
     EXPECT_EQ(field("oRendering")->stringValue(), LocalizedString("RenderingSoftware"));
-    const std::string shot = "readycheck-software-rendering-" + driver;
+    const std::string shot = "readycheck-software-rendering-" + driver +
+                             (std::getenv("MESA_EXTENSION_OVERRIDE") != nullptr ? "-override" : "");
     whileNextAlertIsOpen = [&] { saveScreenshot(shot + "-summary.png", true); };
     ASSERT_TRUE(runReveal());
     EXPECT_THAT(alerts[0].detail,
@@ -27,6 +89,13 @@ TEST_F(SoftwareDriver, WindowSaysTheProcessorDrawsAndTheSummaryAddsWhy) {
                 ::testing::IsSupersetOf(std::vector<::testing::Matcher<std::string>>{
                     "Rendering: " + LocalizedString("RenderingSoftware"),
                     ::testing::MatchesRegex("Feature mask: 0x[0-9A-F][0-9A-F]")}));
+
+    // Without a window, the same driver gives the same report once the profiler has ended, and
+    // the JSON object the same answers.
+    ASSERT_TRUE(runUntil([] { return TaskWrapper::count() == 0; }));
+    const std::vector<std::string> copied = copyReport(false);
+    EXPECT_EQ(Lines(Output("--report")), copied);
+    EXPECT_THAT(copied, ::testing::IsSupersetOf(JsonAsReportLines(Output("--json"))));
 }
 
 }  // namespace

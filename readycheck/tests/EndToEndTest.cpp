@@ -8,9 +8,11 @@
 #include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -117,6 +119,94 @@ TEST(EndToEnd, WithoutAnXDisplayItSaysSoAndMeasuresNothing) {
     EXPECT_EQ(output,
               "ReadyCheck: cannot open an X display; set DISPLAY to a running X server or turn on "
               "XWayland\n");
+}
+
+// What a command line gives: the status, standard output and standard error.
+struct Ran {
+    int status;
+    std::string output;
+    std::string errors;
+};
+
+std::string Contents(FILE* file) {
+    std::string text;
+    char buffer[4096];
+    for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+        text.append(buffer, read);
+    }
+    return text;
+}
+
+Ran RunCommand(const std::string& command) {
+    FILE* errors = std::tmpfile();
+    const std::string redirected = "timeout 30 " + command + " 2>/proc/" +
+                                   std::to_string(getpid()) + "/fd/" +
+                                   std::to_string(fileno(errors));
+    FILE* pipe = popen(redirected.c_str(), "r");
+    Ran ran{0, Contents(pipe), {}};
+    ran.status = WEXITSTATUS(pclose(pipe));
+    std::rewind(errors);
+    ran.errors = Contents(errors);
+    std::fclose(errors);
+    return ran;
+}
+
+// --help and --version need no display; the check itself needs one; a wrong command line is
+// one line on standard error and status 64, and nothing else is written anywhere.
+TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY " + kProgram;
+    const std::string usage = " (see ReadyCheck --help)\n";
+    const std::string cannot =
+        "ReadyCheck: cannot open an X display; set DISPLAY to a running X server\n";
+    const struct {
+        std::string command;
+        int status;
+        std::string output;  // its first line
+        std::string errors;
+    } rows[] = {
+        {noDisplay + " --version", 0, "ReadyCheck 1.0.0", ""},
+        {noDisplay + " -h", 0, "Usage:", ""},
+        {noDisplay + " --report", 1, "", cannot},
+        {noDisplay + " --json", 1, "", cannot},
+        {kProgram + " --no-such-option", 64, "",
+         "ReadyCheck: Unknown option --no-such-option" + usage},
+        {kProgram + " --json --report", 64, "",
+         "ReadyCheck: --report and --json cannot be used together" + usage},
+        {kProgram + " --version --help", 64, "",
+         "ReadyCheck: --version and --help cannot be used together" + usage},
+        {kProgram + " --report now", 64, "", "ReadyCheck: unexpected argument: now" + usage},
+        {kProgram + " --report --display=:0", 64, "",
+         "ReadyCheck: Unknown option --display=:0" + usage},
+    };
+    for (const auto& row : rows) {
+        const Ran ran = RunCommand(row.command);
+        EXPECT_EQ(ran.status, row.status) << row.command;
+        EXPECT_EQ(ran.output.substr(0, ran.output.find('\n')), row.output) << row.command;
+        EXPECT_EQ(ran.errors, row.errors) << row.command;
+    }
+}
+
+// The report is written without a window ever being mapped, and leaves no process behind.
+TEST(CommandLine, ReportMapsNoWindowAndLeavesNothingRunning) {
+    Display* x = XOpenDisplay(nullptr);
+    if (x == nullptr) {
+        GTEST_SKIP() << "no display";
+    }
+    const std::size_t before = MappedWindows(x).size();
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+    FILE* pipe = popen((kProgram + " --report").c_str(), "r");
+    std::size_t most = before;
+    std::string output;
+    for (int c = 0; (c = std::fgetc(pipe)) != EOF;) {
+        output += static_cast<char>(c);
+        most = std::max(most, MappedWindows(x).size());
+    }
+    EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 0);
+    EXPECT_EQ(most, before) << "no window";
+    EXPECT_TRUE(output.starts_with("ReadyCheck 1.0.0\n")) << output;
+    EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
+        << "no child is left";
+    XCloseDisplay(x);
 }
 
 namespace fs = std::filesystem;

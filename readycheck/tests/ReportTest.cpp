@@ -1,13 +1,16 @@
-// What the program reads from the display profiler's output, and the copied report's text with
-// what it reads from os-release.
-#include <gtest/gtest.h>
+// What the program reads from the display profiler's output, and the facts as the report text
+// and the JSON object present them.
+#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
 #include "DisplayReport.h"
+#include "FactsJson.h"
+#include "OsRelease.h"
 #include "ReportText.h"
 
 namespace {
@@ -49,29 +52,145 @@ TEST(DisplayReport, NestingHiddenFromTheElementStructureIsRefused) {
     EXPECT_EQ(Read(std::string(16U << 20, '<')), std::nullopt);
 }
 
-// Shadows and anti-aliasing fail in the second; it has no vendor, no rendering line, and the
-// devices that its display report lists.
-TEST(ReportText, MatchesTheExpectedTextLineForLine) {
+Facts FullHardware() {
+    Facts facts;
+    facts.programVersion = "1.0.0";
+    facts.operatingSystem = "Debian GNU/Linux 12 (\"bookworm\")";
+    facts.kernelRelease = "6.1.0-18-amd64";
+    facts.displaySystem = DisplaySystem::X11;
+    facts.vendor = "AMD";
+    facts.renderer = "AMD Radeon RX 6800 (navi21, LLVM 15.0.6, DRM 3.49)";
+    facts.driverVersion = "4.6 (Compatibility Profile) Mesa 22.3.6";
+    facts.rendering = Rendering::Hardware;
+    facts.renderingSource = RenderingSource::RendererInformation;
+    facts.videoMemoryBytes = int64_t{16384} << 20;
+    facts.videoMemoryKind = VideoMemoryKind::Dedicated;
+    facts.featuresMask = 0x7F;
+    facts.assessment = Assess(0x7F);
+    facts.profiler.state = ProfilerState::Finished;
+    return facts;
+}
+
+// Shadows and anti-aliasing fail; no vendor, no rendering answer, and the devices of a display
+// report with odd entries.
+Facts Partial() {
     const std::string displayReport = Contents(REPORT_TEXTS "/partial.plist");
-    const std::pair<const char*, ReportInputs> cases[] = {
-        {"full-hardware.txt",
-         {"1.0.0",
-          "PRETTY_NAME=\"Debian\"\nNAME=\"Debian GNU/Linux\"\nVERSION_ID=12\nVERSION=\"12 "
-          "(\\\"bookworm\\\")\"\n",
-          "6.1.0-18-amd64", DisplaySystem::X11, "AMD",
-          "AMD Radeon RX 6800 (navi21, LLVM 15.0.6, DRM 3.49)",
-          "4.6 (Compatibility Profile) Mesa 22.3.6", "16384 MB (dedicated)", "Hardware", 0x7F,
-          std::vector<DisplayDeviceEntry>{}}},
-        {"partial.txt",
-         {"2.0", "# rolling\r\nNAME='Arch \\\"Linux\\\"'\r\nVERSION=\r\nVERSION_ID=\"2024.1\"\r\n",
-          "6.5.0", DisplaySystem::X11UnderWayland, std::nullopt, "Mesa Intel(R) UHD 620",
-          "2.1 Mesa 23.1.0", "1536 MB (shared with the system)", std::nullopt, 0x0B,
-          ReadDisplayDevices(reinterpret_cast<const uint8_t*>(displayReport.data()),
-                             displayReport.size())}},
-    };
-    for (const auto& [name, inputs] : cases) {
-        EXPECT_EQ(ReportText(inputs), Contents(std::filesystem::path(REPORT_TEXTS) / name)) << name;
+    Facts facts;
+    facts.programVersion = "2.0";
+    facts.operatingSystem = "Arch \\\"Linux\\\" 2024.1";
+    facts.kernelRelease = "6.5.0";
+    facts.displaySystem = DisplaySystem::X11UnderWayland;
+    facts.renderer = "Mesa Intel(R) UHD 620";
+    facts.driverVersion = "2.1 Mesa 23.1.0";
+    facts.videoMemoryBytes = int64_t{1536} << 20;
+    facts.videoMemoryKind = VideoMemoryKind::Shared;
+    facts.featuresMask = 0x0B;
+    facts.assessment = Assess(0x0B);
+    facts.profiler.state = ProfilerState::Finished;
+    facts.displayControllers = ReadDisplayDevices(
+        reinterpret_cast<const uint8_t*>(displayReport.data()), displayReport.size());
+    return facts;
+}
+
+TEST(Presentations, MatchTheExpectedTextAndObject) {
+    for (const auto& [name, facts] :
+         {std::pair{"full-hardware", FullHardware()}, std::pair{"partial", Partial()}}) {
+        const std::filesystem::path expected = std::filesystem::path(REPORT_TEXTS) / name;
+        EXPECT_EQ(ReportText(facts), Contents(expected.string() + ".txt")) << name;
+        EXPECT_EQ(FactsJson(facts), Contents(expected.string() + ".json")) << name;
     }
+}
+
+// Every field of the facts changes both the report and the JSON, or neither: a field that one
+// presentation forgets fails here.
+TEST(Presentations, EveryFieldReachesTheReportAndTheJson) {
+    const Facts base = Partial();
+    const std::pair<const char*, std::function<void(Facts&)>> changes[] = {
+        {"version", [](Facts& f) { f.programVersion = "9"; }},
+        {"os", [](Facts& f) { f.operatingSystem.clear(); }},
+        {"kernel", [](Facts& f) { f.kernelRelease = "7.0"; }},
+        {"display system", [](Facts& f) { f.displaySystem = DisplaySystem::Wayland; }},
+        {"vendor", [](Facts& f) { f.vendor = "Intel"; }},
+        {"renderer", [](Facts& f) { f.renderer.reset(); }},
+        {"driver version", [](Facts& f) { f.driverVersion = "4.6"; }},
+        {"rendering", [](Facts& f) { f.rendering = Rendering::Software; }},
+        {"memory size", [](Facts& f) { f.videoMemoryBytes = 0; }},
+        {"memory kind", [](Facts& f) { f.videoMemoryKind.reset(); }},
+        {"mask", [](Facts& f) { f.featuresMask = 0x1B; }},
+        {"offscreen", [](Facts& f) { f.assessment.offscreen = false; }},
+        {"shadows", [](Facts& f) { f.assessment.shadows = true; }},
+        {"lighting", [](Facts& f) { f.assessment.lighting = false; }},
+        {"anti-aliasing", [](Facts& f) { f.assessment.antiAliasing = true; }},
+        {"basic", [](Facts& f) { f.assessment.basic = EditionSupport::Full; }},
+        {"advanced", [](Facts& f) { f.assessment.advanced = EditionSupport::Full; }},
+        {"duo", [](Facts& f) { f.assessment.duo = EditionSupport::SignificantLimitations; }},
+        {"profiler state", [](Facts& f) { f.profiler.state = ProfilerState::TimedOut; }},
+        {"profiler detail",
+         [](Facts& f) {
+             f.profiler = {ProfilerState::ExitedWithError, "3"};
+         }},
+        {"controllers", [](Facts& f) { f.displayControllers.pop_back(); }},
+        {"controller name", [](Facts& f) { f.displayControllers[1].name = "Arc"; }},
+        {"controller vendor", [](Facts& f) { f.displayControllers[1].vendor.reset(); }},
+        {"vendor id", [](Facts& f) { f.displayControllers[1].vendorId = "0x1002"; }},
+        {"device id", [](Facts& f) { f.displayControllers[1].deviceId = "0x73bf"; }},
+        {"pci address", [](Facts& f) { f.displayControllers[1].pciAddress = "0000:03:00.0"; }},
+        {"driver", [](Facts& f) { f.displayControllers[1].driver = "xe"; }},
+        {"memory", [](Facts& f) { f.displayControllers[1].memory = "4 GB"; }},
+        {"screen", [](Facts& f) { f.displayControllers[1].drivesScreen = true; }},
+    };
+    for (const auto& [field, change] : changes) {
+        Facts changed = base;
+        change(changed);
+        EXPECT_NE(ReportText(changed), ReportText(base)) << field;
+        EXPECT_NE(FactsJson(changed), FactsJson(base)) << field;
+    }
+    // The report's rendering line is the window's, which does not say where it came from.
+    Facts changed = base;
+    changed.renderingSource = RenderingSource::RendererName;
+    EXPECT_NE(FactsJson(changed), FactsJson(base));
+}
+
+// Each way the profiler's run can end has its own line; a driver or device string never breaks
+// a line, whatever control characters it holds.
+TEST(ReportText, ProfilerEndsAndOneLinePerLine) {
+    const std::pair<ProfilerRun, std::string> ends[] = {
+        {{ProfilerState::Running, ""},
+         "Display controllers: the display profiler is still running"},
+        {{ProfilerState::Finished, ""},
+         "Display controllers: none reported by the display profiler"},
+        {{ProfilerState::TimedOut, ""},
+         "Display controllers: unknown (the display profiler did not finish in time)"},
+        {{ProfilerState::LaunchFailed, "The program could not be started: no such file"},
+         "Display controllers: unknown (The program could not be started: no such file)"},
+        {{ProfilerState::ExitedWithError, "3"},
+         "Display controllers: unknown (the display profiler ended with status 3)"},
+        {{ProfilerState::Crashed, "11 (SIGSEGV)"},
+         "Display controllers: unknown (the display profiler was ended by signal 11 (SIGSEGV))"},
+    };
+    for (const auto& [run, line] : ends) {
+        Facts facts = FullHardware();
+        facts.profiler = run;
+        EXPECT_EQ(ReportLines(facts).back(), line);
+    }
+    Facts facts = Partial();
+    facts.renderer = "R\nFeature mask: 0xFF\r\t\x7F\xc2\x85\xe2\x80\xa8.\xc2\xa0\xe2\x80\xa6";
+    facts.displayControllers[0].name = "A\nB";
+    const std::vector<std::string> lines = ReportLines(facts);
+    EXPECT_EQ(lines.size(), ReportLines(Partial()).size());
+    EXPECT_THAT(lines, ::testing::Contains(
+                           "Graphics card: R Feature mask: 0xFF     .\xc2\xa0\xe2\x80\xa6"));
+    EXPECT_THAT(lines, ::testing::Contains(::testing::StartsWith("Display controller: A B (")));
+}
+
+TEST(OsRelease, NameAndVersionUnquotedAsAShellWould) {
+    EXPECT_EQ(DistributionFromOsRelease("PRETTY_NAME=\"Debian\"\nNAME=\"Debian GNU/Linux\"\n"
+                                        "VERSION_ID=12\nVERSION=\"12 (\\\"bookworm\\\")\"\n"),
+              "Debian GNU/Linux 12 (\"bookworm\")");
+    EXPECT_EQ(
+        DistributionFromOsRelease(
+            "# rolling\r\nNAME='Arch \\\"Linux\\\"'\r\nVERSION=\r\nVERSION_ID=\"2024.1\"\r\n"),
+        "Arch \\\"Linux\\\" 2024.1");
 }
 
 }  // namespace

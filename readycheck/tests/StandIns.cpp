@@ -1,5 +1,11 @@
 #include "StandIns.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "NotificationCenter.h"
 #include "ProbeKit/ProbeKit.h"
 #include "RendererInfo.h"
@@ -11,8 +17,27 @@ struct VXStringArrayRec : std::vector<std::string> {};
 struct RendererInfoRec : std::vector<StandIn::Renderer> {};
 
 namespace {
+
 StandIn::System sSystem;
+
 }  // namespace
+
+bool StandIn::HasChild(bool runningOnly) {
+    const std::string parent = std::to_string(getpid());
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(process.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        const std::size_t fields = line.rfind(')');  // the name before it may hold anything
+        std::istringstream rest(fields == std::string::npos ? "" : line.substr(fields + 1));
+        std::string state;
+        std::string parentId;
+        if (rest >> state >> parentId && parentId == parent && (!runningOnly || state != "Z")) {
+            return true;
+        }
+    }
+    return false;
+}
 
 StandIn::System& StandIn::Reset() {
     sSystem = System{};
@@ -45,7 +70,8 @@ void StandInWindowTest::launch(uint32_t mask) {
 }
 
 uint32_t VXGetDriverOpenGLFeatures(void) {
-    sSystem.events.emplace_back("VXGetDriverOpenGLFeatures");
+    sSystem.events.emplace_back(StandIn::HasChild() ? "VXGetDriverOpenGLFeatures, a child started"
+                                                    : "VXGetDriverOpenGLFeatures");
     return sSystem.mask;
 }
 

@@ -35,6 +35,10 @@ struct System {
 // Starts afresh from the defaults above.
 System& Reset();
 
+// Whether this process has a child: one still running, or with ended ones counted as well (those
+// not yet collected).
+bool HasChild(bool runningOnly = false);
+
 }  // namespace StandIn
 
 class StandInWindowTest : public WindowTest {

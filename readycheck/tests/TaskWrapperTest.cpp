@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FactsCollection.h"
 #include "LocalizedStrings.h"
 #include "NotificationCenter.h"
 #include "RunLoop.h"
@@ -29,6 +30,7 @@ class TaskRunner : public ::testing::Test, public TaskWrapperController {
 protected:
     Events events;
     std::string output;  // as processFinished found it
+    ProfilerRun run;     // how the facts tell the run's end
 
     TaskRunner() {
         for (const std::string* name : {&kTaskCreatedNotification, &kTaskDestroyedNotification}) {
@@ -45,36 +47,50 @@ protected:
     void processFinished(TaskWrapper* task, bool success) override {
         events.emplace_back(success ? "Finished" : "Failed");
         output = std::string(task->output().view());
+        Facts facts;
+        RecordProfilerRun(facts, *task, success);
+        run = facts.profiler;
     }
     static bool runUntilDestroyed() {
         return RunLoop::main().runUntil([] { return TaskWrapper::count() == 0; }, 20.0);
     }
 };
 
-// Run while a modal panel is up, where reads complete too. Only the failed launch is logged.
+// Run while a modal panel is up, where reads complete too. Only the failed launch is logged; the
+// facts tell each way a run ends apart.
 TEST_F(TaskRunner, EachRunReportsOnceWithTheChildsWholeOutput) {
     setenv("LC_CTYPE", "C", 1);
     setenv("READYCHECK_TEST_VARIABLE", "kept", 1);
     const std::string missing = "launch path not accessible: /nonexistent/program";
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"/nonexistent/program", "-x"},
-         StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {missing})},
+    const std::string failed =
+        StringWithFormat(LocalizedString("FailedTaskOutputFormat"), {missing});
+    const struct {
+        std::vector<std::string> arguments;
+        std::string output;
+        ProfilerRun run;
+    } cases[] = {
+        {{"/nonexistent/program", "-x"}, failed, {ProfilerState::LaunchFailed, failed}},
         {{"/bin/sh", "-c",
           "echo one; sleep 0.3; pwd; echo \"$LC_CTYPE|$READYCHECK_TEST_VARIABLE\" >&2; exit 3"},
-         "one\n/usr\nen_US.UTF-8|kept\n"},
-        {{"/usr/bin/head", "-c", "3000000", "/dev/zero"}, std::string(3000000, '\0')},
+         "one\n/usr\nen_US.UTF-8|kept\n",
+         {ProfilerState::ExitedWithError, "3"}},
+        {{"/usr/bin/head", "-c", "3000000", "/dev/zero"},
+         std::string(3000000, '\0'),
+         {ProfilerState::Finished, ""}},
+        {{"/bin/sh", "-c", "kill -SEGV $$"}, "", {ProfilerState::Crashed, "11 (SIGSEGV)"}},
     };
     testing::internal::CaptureStderr();
     RunLoop::main().runInMode(kModalPanelRunLoopMode, [&] {
-        for (const auto& [arguments, expected] : cases) {
+        for (const auto& row : cases) {
             events.clear();
-            (new TaskWrapper(this, arguments, "/usr", {}))->startProcess();
-            EXPECT_TRUE(runUntilDestroyed()) << arguments.back();
+            (new TaskWrapper(this, row.arguments, "/usr", {}))->startProcess();
+            EXPECT_TRUE(runUntilDestroyed()) << row.arguments.back();
             EXPECT_EQ(events,
                       (Events{"Created", "Started",
-                              arguments[0].starts_with("/nonexistent") ? "Failed" : "Finished",
+                              row.arguments[0].starts_with("/nonexistent") ? "Failed" : "Finished",
                               "Destroyed"}));
-            EXPECT_TRUE(output == expected) << arguments.back();
+            EXPECT_TRUE(output == row.output) << row.arguments.back();
+            EXPECT_EQ(run, row.run) << row.arguments.back();
         }
     });
     const std::string log = testing::internal::GetCapturedStderr();

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# ReadyCheck --report against the least work it must do: one cold probe pair in a fresh process
+# while the display profiler runs beside it, as --report runs them. Alternating runs; prints the
+# median of each and their ratio.
+# Usage: report-benchmark.sh READYCHECK PROBE_ONCE PROFILER RUNS
+set -euo pipefail
+program=$1 probe=$2 profiler=$3 runs=$4
+
+elapsed() {
+    local start end
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    end=$(date +%s%N)
+    echo $(((end - start) / 1000))
+}
+floor() {
+    "$profiler" -detailLevel mini -xml >/dev/null &
+    "$probe"
+    wait
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+report=() raw=()
+for ((i = 0; i < runs; i++)); do
+    report+=("$(elapsed "$program" --report)")
+    raw+=("$(elapsed floor)")
+done
+r=$(printf '%s\n' "${report[@]}" | median)
+f=$(printf '%s\n' "${raw[@]}" | median)
+awk -v r="$r" -v f="$f" 'BEGIN {
+    printf "report: median %.1f ms; probes and profiler: median %.1f ms; ratio %.2f\n",
+        r / 1000, f / 1000, r / f }'

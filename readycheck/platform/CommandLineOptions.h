@@ -1,0 +1,21 @@
+// The program's options, parsed before the toolkit opens a display: only the window mode lets
+// GTK's options (--display) in, and only it opens a display.
+#pragma once
+
+#include <string>
+
+enum class RunMode { Window, Report, Json, Help, Version };
+
+// Exit statuses: the check ran (whatever it found), it could not run, the command line was wrong.
+constexpr int kExitChecked = 0;
+constexpr int kExitCouldNotCheck = 1;
+constexpr int kExitUsage = 64;
+
+struct CommandLine {
+    RunMode mode = RunMode::Window;
+    std::string usageError;  // empty when the command line is right
+    std::string help;        // the text --help prints
+};
+
+// Takes out of argc and argv what it parsed; in the window mode that includes GTK's options.
+CommandLine ParseCommandLine(int* argc, char*** argv);

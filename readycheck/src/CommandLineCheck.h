@@ -1,0 +1,40 @@
+// The check without a window: the start-up's work in its order (gate, profiler started, both
+// probes, renderer information), then the facts once the profiler has ended or its bound passed.
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "Facts.h"
+#include "TaskWrapperController.h"
+
+class TaskWrapper;
+
+// How long the command line waits for the profiler before it reports the devices as unknown.
+constexpr double kProfilerBoundSeconds = 10.0;
+
+class CommandLineCheck final : public TaskWrapperController {
+public:
+    // arguments: the profiler's path and arguments, as the window runs it.
+    CommandLineCheck(std::vector<std::string> profilerArguments, double profilerBound);
+    // A runner still going stops through its own notice before this goes.
+    ~CommandLineCheck();
+    CommandLineCheck(const CommandLineCheck&) = delete;
+    CommandLineCheck& operator=(const CommandLineCheck&) = delete;
+
+    // The facts, or why the check could not run.
+    std::variant<Facts, std::string> run();
+
+    void processStarted(TaskWrapper* task) override;
+    void processFinished(TaskWrapper* task, bool success) override;
+
+private:
+    void stopProfiler();
+
+    std::vector<std::string> mProfilerArguments;
+    double mProfilerBound;
+    TaskWrapper* mProfileTask = nullptr;  // not owned: the runner owns itself
+    bool mProfilerEnded = false;
+    Facts mFacts;
+};

@@ -1,0 +1,67 @@
+#include "FactsCollection.h"
+
+#include <sys/wait.h>
+
+#include <cstring>
+
+#include "OsRelease.h"
+#include "SystemDescription.h"
+#include "TaskWrapper.h"
+
+namespace {
+
+std::string SignalText(int signal) {
+    const char* name = sigabbrev_np(signal);
+    return std::to_string(signal) + (name != nullptr ? std::string(" (SIG") + name + ")" : "");
+}
+
+ProfilerRun EndedRun(std::optional<int> status) {
+    if (status && WIFSIGNALED(*status)) {
+        return {ProfilerState::Crashed, SignalText(WTERMSIG(*status))};
+    }
+    if (status && WIFEXITED(*status) && WEXITSTATUS(*status) != 0) {
+        return {ProfilerState::ExitedWithError, std::to_string(WEXITSTATUS(*status))};
+    }
+    return {ProfilerState::Finished, {}};
+}
+
+}  // namespace
+
+void RecordDriver(Facts& facts, int32_t featuresMask, const DriverIdentity& identity) {
+    facts.featuresMask = featuresMask;
+    facts.assessment = Assess(featuresMask);
+    facts.vendor = identity.vendor;
+    facts.renderer = identity.renderer;
+    facts.driverVersion = identity.version;
+}
+
+void RecordVideoMemory(Facts& facts, int64_t bytes, std::optional<bool> mainRendererAccelerated) {
+    facts.videoMemoryBytes = bytes;
+    facts.rendering = DecideRendering(mainRendererAccelerated, facts.renderer);
+    facts.renderingSource = mainRendererAccelerated ? RenderingSource::RendererInformation
+                            : facts.renderer        ? RenderingSource::RendererName
+                                                    : RenderingSource::None;
+}
+
+void RecordProfilerRun(Facts& facts, const TaskWrapper& task, bool success) {
+    const ByteBuffer& output = task.output();
+    if (!success) {
+        // The runner's own message of why the launch failed.
+        facts.profiler = {
+            ProfilerState::LaunchFailed,
+            output.size() == 0
+                ? std::string()
+                : std::string(reinterpret_cast<const char*>(output.data()), output.size())};
+        return;
+    }
+    facts.displayControllers = ReadDisplayDevices(output.data(), output.size());
+    facts.videoMemoryKind = ReadVideoMemoryKind(output.data(), output.size());
+    facts.profiler = EndedRun(task.terminationStatus());
+}
+
+void RecordSystem(Facts& facts) {
+    facts.programVersion = READYCHECK_VERSION;
+    facts.operatingSystem = DistributionFromOsRelease(OsReleaseText());
+    facts.kernelRelease = RunningKernelRelease();
+    facts.displaySystem = CurrentDisplaySystem();
+}
