@@ -11,7 +11,6 @@
 #include "LocalizedStrings.h"
 #include "Log.h"
 #include "RunLoop.h"
-#include "StandardDescriptors.h"
 #include "Termination.h"
 
 namespace {
@@ -197,7 +196,6 @@ std::unique_ptr<Session> LoadSession(ApplicationDelegate& delegate) {
 }  // namespace
 
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
-    OpenClosedStandardDescriptors();
     g_set_prgname("ReadyCheck");
     if (!OpenXDisplay(&argc, &argv)) {
         ReportNoXDisplay();
