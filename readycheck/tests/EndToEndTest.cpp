@@ -68,13 +68,39 @@ int SocketCount(pid_t pid) {
 const char* const kOtherProgram = std::getenv("READYCHECK_PROGRAM");
 const std::string kProgram = kOtherProgram != nullptr ? kOtherProgram : READYCHECK_PATH;
 
-// Runs the program, closes its summary and window as a user does; returns the sockets it held
-// with the window up.
-int RunAndClose(Display* x, std::string command) {
+// Runs the command with the termination signals at their defaults, as a terminal does.
+pid_t Spawn(std::string command) {
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaddset(&signals, signal);
+    }
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
     pid_t pid = 0;
+    EXPECT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, &attributes, argv, environ), 0);
+    posix_spawnattr_destroy(&attributes);
+    return pid;
+}
+
+// True when the process ends with status 0 within the time; reaped, or killed if it does not end.
+bool EndsCleanly(pid_t pid, double seconds) {
+    int status = -1;
+    if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, seconds)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Runs the program, closes its summary and window as a user does; returns the sockets it held
+// with the window up.
+int RunAndClose(Display* x, const std::string& command) {
     prctl(PR_SET_CHILD_SUBREAPER, 1);  // the program's orphans come back to this process
-    EXPECT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ), 0);
+    const pid_t pid = Spawn(command);
     EXPECT_TRUE(WaitFor([&] { return !MappedWindows(x).empty(); }, 30.0));
     const int sockets = SocketCount(pid);
     EXPECT_TRUE(WaitFor([&] { return MappedWindows(x).size() == 2; }, 15.0)) << "the summary";
@@ -82,13 +108,7 @@ int RunAndClose(Display* x, std::string command) {
         Close(x, window);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
-    int status = -1;
-    // Reaped once it has ended; killed if it has not within ten seconds.
-    if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, 10.0)) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "closing the window ends it";
+    EXPECT_TRUE(EndsCleanly(pid, 10.0)) << "closing the window ends it";
     // Orphans that have ended come back as zombies to reap; one still running was left behind.
     EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
         << "no child is left";
@@ -227,25 +247,6 @@ std::string Stage(const fs::path& root, bool withProfiler) {
     return fs::absolute(root / "bin/ReadyCheck");
 }
 
-// Runs the command with the termination signals at their defaults, as a terminal does.
-pid_t Spawn(std::string command) {
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t signals;
-    sigemptyset(&signals);
-    posix_spawnattr_setsigmask(&attributes, &signals);
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        sigaddset(&signals, signal);
-    }
-    posix_spawnattr_setsigdefault(&attributes, &signals);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, &attributes, argv, environ), 0);
-    posix_spawnattr_destroy(&attributes);
-    return pid;
-}
-
 // The process's mapped windows, newest (an alert) first.
 std::vector<Window> WindowsOf(Display* x, pid_t pid) {
     std::vector<Window> windows = MappedWindows(x);
@@ -263,26 +264,6 @@ std::vector<Window> WindowsOf(Display* x, pid_t pid) {
     return windows;
 }
 
-// True once the process has ended with status 0 within the time; killed otherwise.
-bool EndsCleanly(pid_t pid, double seconds, const std::function<void()>& meanwhile = nullptr) {
-    int status = -1;
-    bool ended = false;
-    WaitFor(
-        [&] {
-            if (meanwhile) {
-                meanwhile();
-            }
-            ended = ended || waitpid(pid, &status, WNOHANG) == pid;
-            return ended;
-        },
-        seconds);
-    if (!ended) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
-    return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 class WaysOut : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -292,12 +273,21 @@ protected:
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     }
     void TearDown() override {
+        for (const pid_t pid : started) {  // one that a failed assertion left running
+            if (waitpid(pid, nullptr, WNOHANG) == 0) {
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+            }
+        }
         fs::remove_all("ways-out");
         if (x != nullptr) {
             XCloseDisplay(x);
         }
     }
+    pid_t start(const std::string& command) { return started.emplace_back(Spawn(command)); }
+
     Display* x = XOpenDisplay(nullptr);
+    std::vector<pid_t> started;
 };
 
 // All at once: each signal with an alert open, the result window destroyed with and without one,
@@ -338,20 +328,16 @@ TEST_F(WaysOut, EachEndsLikeClose) {
     };
     const std::string staged = Stage("ways-out/staged", true);
     const std::string bare = Stage("ways-out/bare", false);
-    std::vector<pid_t> pids;
     for (const auto& row : rows) {
         const std::string program = std::string(row.shell).starts_with("exec 2") ? bare : staged;
-        pids.push_back(Spawn("export NAP=" + std::to_string(900 + pids.size()) + "; " + row.shell +
-                             " " + program));
+        start("export NAP=" + std::to_string(900 + started.size()) + "; " + row.shell + " " +
+              program);
     }
-    for (std::size_t i = 0; i < pids.size(); ++i) {
+    for (std::size_t i = 0; i < started.size(); ++i) {
         const std::size_t windows = rows[i].alert ? 2 : 1;
-        const bool shown = WaitFor([&] { return WindowsOf(x, pids[i]).size() == windows; }, 30.0);
-        EXPECT_TRUE(shown) << i;
-        if (shown) {
-            rows[i].action(pids[i], WindowsOf(x, pids[i]).back());
-        }
-        EXPECT_TRUE(EndsCleanly(pids[i], 2.0)) << i;
+        ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, started[i]).size() == windows; }, 30.0)) << i;
+        rows[i].action(started[i], WindowsOf(x, started[i]).back());
+        EXPECT_TRUE(EndsCleanly(started[i], 2.0)) << i;
         // Kills it when it is left.
         EXPECT_NE(std::system(("pkill -x -f 'sleep " + std::to_string(900 + i) + "'").c_str()), 0)
             << i;
@@ -365,7 +351,8 @@ public:
     explicit ClipboardManager(Display* x) : mX(x) {
         XSetSelectionOwner(x, atom("CLIPBOARD_MANAGER"), mWindow, CurrentTime);
     }
-    void serve() {
+    // Answers what has come; true once it holds the text.
+    bool serve() {
         for (XEvent event{}; XPending(mX) > 0;) {
             XNextEvent(mX, &event);
             if (event.type == SelectionRequest) {
@@ -390,6 +377,7 @@ public:
             }
         }
         XFlush(mX);
+        return !saved.empty();
     }
     std::string saved;
 
@@ -404,7 +392,7 @@ private:
 // report.
 TEST_F(WaysOut, TheCopiedReportOutlivesTheWindow) {
     ClipboardManager manager(x);
-    const pid_t pid = Spawn("NAP=1 exec " + Stage("ways-out/staged", true));
+    const pid_t pid = start("NAP=1 exec " + Stage("ways-out/staged", true));
     ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == 2; }, 30.0));
     Close(x, WindowsOf(x, pid).front());
     ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == 1; }, 5.0));
@@ -414,7 +402,8 @@ TEST_F(WaysOut, TheCopiedReportOutlivesTheWindow) {
                   1,        1, 1,    1, ControlMask, XKeysymToKeycode(x, XK_c), True};
     XSendEvent(x, window, False, NoEventMask, &press);
     Close(x, window);  // handled after the key, in the order sent
-    EXPECT_TRUE(EndsCleanly(pid, 5.0, [&] { manager.serve(); }));
+    EXPECT_TRUE(WaitFor([&] { return manager.serve(); }, 5.0));
+    EXPECT_TRUE(EndsCleanly(pid, 2.0));
     EXPECT_TRUE(manager.saved.starts_with("ReadyCheck ")) << manager.saved;
 }
 
