@@ -71,7 +71,7 @@ if field libprobekit1 Depends | grep -q gtk; then
 fi
 [ "$(field libprobekit-dev Depends)" = "libprobekit1 (= $version)" ]
 for dependency in "libprobekit1 (>= $version)" 'libgtk-3-0 (>= .*)' 'libplist3 (>= .*)' \
-    'libpci3 (>= .*)' 'libx11-6'; do
+    'libpci3 (>= .*)' 'libx11-6 (>= .*)'; do
     depends_on readycheck "$dependency"
 done
 # The library is registered by a trigger, not by maintainer scripts; nothing else has any.
