@@ -1,5 +1,5 @@
-// Arbitrary profiler output: never a crash, leak or hang, a kind only from a valid report, and
-// never a tree deeper than the nesting guard allowed.
+// Arbitrary profiler output, noise around the XML included: never a crash, leak or hang, a kind
+// only from a valid report, and never a tree deeper than the nesting guard allowed.
 #include <plist/plist.h>
 
 #include <cstddef>
@@ -54,9 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (kind && size < sizeof kMarker - 1) {
         __builtin_trap();
     }
-    if (size > 0 && XmlNestingWithinLimit(data, size)) {
+    // The parser reads only the part that the guard has seen.
+    const XmlPart part = XmlDocumentPart(data, size);
+    if (part.size > 0 && XmlNestingWithinLimit(part.bytes, part.size)) {
         plist_t root = nullptr;
-        plist_from_xml(reinterpret_cast<const char*>(data), static_cast<uint32_t>(size), &root);
+        plist_from_xml(reinterpret_cast<const char*>(part.bytes), static_cast<uint32_t>(part.size),
+                       &root);
         if (root != nullptr && TreeDepth(root) > kMaximumXmlNesting) {
             __builtin_trap();
         }

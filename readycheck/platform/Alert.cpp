@@ -68,9 +68,20 @@ GtkWidget* MakeAlertDialog(const Alert& alert, AlertKeys& keys) {
 }
 
 int RunAlertDialog(GtkWidget* dialog) {
+    // Held, since a window destroyed from outside may be gone when the run returns.
+    struct Holder {
+        GtkWidget* dialog;
+        explicit Holder(GtkWidget* held) : dialog(GTK_WIDGET(g_object_ref(held))) {}
+        ~Holder() {
+            gtk_widget_destroy(dialog);
+            g_object_unref(dialog);
+        }
+        Holder(const Holder&) = delete;
+        Holder& operator=(const Holder&) = delete;
+    } holder(dialog);
     int response = 0;
-    RunLoop::main().runInMode(kModalPanelRunLoopMode,
-                              [&] { response = gtk_dialog_run(GTK_DIALOG(dialog)); });
-    gtk_widget_destroy(dialog);
+    RunLoop::main().runInMode(
+        kModalPanelRunLoopMode, [&] { response = gtk_dialog_run(GTK_DIALOG(dialog)); },
+        [dialog] { gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_NONE); });
     return response;
 }

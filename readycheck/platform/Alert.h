@@ -1,5 +1,6 @@
 // Modal alerts. Running one enters the modal-panel run-loop mode; the first button answers
-// kAlertFirstButtonReturn, the second kAlertSecondButtonReturn.
+// kAlertFirstButtonReturn, the second kAlertSecondButtonReturn. An application that terminates
+// while one runs closes it, and runModal throws ApplicationTerminating.
 #pragma once
 
 #include <string>

@@ -16,5 +16,6 @@ struct AlertKeys {
 GtkWidget* MakeAlertDialog(const Alert& alert, AlertKeys& keys);
 
 // Runs the dialog modally in the modal-panel run-loop mode, destroys it and returns the
-// response.
+// response. Throws ApplicationTerminating, the dialog destroyed, when the application is stopped
+// while it runs.
 int RunAlertDialog(GtkWidget* dialog);

@@ -4,11 +4,14 @@
 
 #include <cstdio>
 #include <map>
+#include <vector>
 
 #include "Alert.h"
+#include "Clipboard.h"
 #include "LocalizedStrings.h"
 #include "Log.h"
 #include "RunLoop.h"
+#include "Termination.h"
 
 namespace {
 
@@ -71,10 +74,15 @@ void LocalizeTexts(GObject* object) {
     }
 }
 
+void EndApplication() {
+    RunLoop::main().invokeGuarded([] { TerminateApplication(); });
+}
+
 class Session final : public LoadedApplication {
 public:
     ~Session() override {
         for (GtkWidget* window : mWindows) {
+            g_signal_handlers_disconnect_by_data(window, this);
             gtk_widget_destroy(window);
         }
         if (mBuilder != nullptr) {
@@ -95,6 +103,7 @@ public:
             LocalizeTexts(G_OBJECT(item->data));
             if (GTK_IS_WINDOW(item->data)) {
                 mWindows.push_back(GTK_WIDGET(item->data));
+                g_signal_connect(item->data, "destroy", G_CALLBACK(WindowDestroyed), this);
             }
             GSList* next = item->next;
             g_slist_free_1(item);
@@ -119,6 +128,13 @@ public:
     }
 
 private:
+    // A window destroyed from outside (a tool, a crashing window manager) ends the application
+    // as closing it does, rather than leave it running with nothing on screen.
+    static void WindowDestroyed(GtkWidget* window, gpointer self) {
+        std::erase(static_cast<Session*>(self)->mWindows, window);
+        EndApplication();
+    }
+
     template <typename T>
     T* wrap(T** /*type*/, GObject* object) {
         auto control = std::make_unique<T>(object);
@@ -185,11 +201,13 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
         ReportNoXDisplay();
         return 1;
     }
+    EndOnLostDisplay(EndApplication);
     std::unique_ptr<ApplicationDelegate> delegate = makeDelegate();
     std::unique_ptr<Session> session = LoadSession(*delegate);
     if (session == nullptr) {
         return 1;
     }
+    EndOnTerminationSignals(EndApplication);
     RunLoop& loop = RunLoop::main();
     g_idle_add_full(
         G_PRIORITY_HIGH,
@@ -205,6 +223,7 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     delegate.reset();
     loop.drainDeferred();
     session.reset();
+    HandClipboardToManager();
     return 0;
 }
 

@@ -19,6 +19,10 @@ void SetClipboardText(const std::string& text) {
     g_free(valid);
 }
 
+void HandClipboardToManager() {
+    gtk_clipboard_store(DesktopClipboard());
+}
+
 std::string ClipboardText() {
     gchar* text = gtk_clipboard_wait_for_text(DesktopClipboard());
     std::string copy = text != nullptr ? text : "";

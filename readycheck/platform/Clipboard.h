@@ -7,5 +7,10 @@
 // clipboard manager takes a copy. Bytes that are not UTF-8 are replaced.
 void SetClipboardText(const std::string& text);
 
+// Asks the desktop's clipboard manager, where one runs, to keep a copy of the text this program
+// put on the clipboard; nothing when it no longer owns the clipboard. Waits for the manager, as
+// long as the toolkit allows. Called as the program ends.
+void HandClipboardToManager();
+
 // For tests: the clipboard's text, read back through the toolkit; empty when it holds none.
 std::string ClipboardText();

@@ -96,19 +96,26 @@ void RunLoop::drainDeferred() {
     }
 }
 
-void RunLoop::runInMode(const RunLoopMode& mode, const Call& nested) {
+void RunLoop::runInMode(const RunLoopMode& mode, const Call& nested, const Call& interrupt) {
+    NestedRun run{interrupt};
     struct ModeScope {
         RunLoop& loop;
-        ModeScope(RunLoop& runLoop, const RunLoopMode& entered) : loop(runLoop) {
+        ModeScope(RunLoop& runLoop, const RunLoopMode& entered, NestedRun& nestedRun)
+            : loop(runLoop) {
             loop.mModes.push_back(entered);
+            loop.mNestedRuns.push_back(&nestedRun);
             loop.modeChanged();
         }
         ~ModeScope() {
+            loop.mNestedRuns.pop_back();
             loop.mModes.pop_back();
             loop.modeChanged();
         }
-    } scope(*this, mode);
+    } scope(*this, mode, run);
     nested();
+    if (run.interrupted) {
+        throw ApplicationTerminating{};
+    }
 }
 
 void RunLoop::modeChanged() {
@@ -145,6 +152,15 @@ void RunLoop::stop() {
     mStopped = true;
     if (mLoop != nullptr) {
         g_main_loop_quit(static_cast<GMainLoop*>(mLoop));
+    }
+    // A stop that comes while a modal panel runs (a signal, a lost display) must not wait for
+    // the user to answer it.
+    const std::vector<NestedRun*> runs = mNestedRuns;
+    for (NestedRun* run : runs) {
+        if (run->interrupt && !run->interrupted) {
+            run->interrupted = true;
+            run->interrupt();
+        }
     }
 }
 

@@ -37,11 +37,14 @@ public:
     void deferToEndOfEvent(Call call);
     void drainDeferred();
 
-    // Runs nested in mode until it returns; the mode is left again even if it throws.
-    void runInMode(const RunLoopMode& mode, const Call& nested);
+    // Runs nested in mode until it returns; the mode is left again even if it throws. A stop
+    // meanwhile calls interrupt, which must make nested return; runInMode then throws
+    // ApplicationTerminating, so that nothing waiting on the nested run goes on.
+    void runInMode(const RunLoopMode& mode, const Call& nested, const Call& interrupt = {});
 
     // The outermost loop, in the default mode, until stop().
     void run();
+    // Ends the outermost loop and interrupts every nested run that can be interrupted.
     void stop();
     bool stopped() const { return mStopped; }
     void resetStopped() { mStopped = false; }
@@ -57,6 +60,11 @@ public:
     void invokeGuarded(const Call& call);
 
 private:
+    struct NestedRun {
+        const Call& interrupt;
+        bool interrupted = false;
+    };
+
     RunLoop() = default;
     void modeChanged();
     void rearmTimer();
@@ -64,6 +72,7 @@ private:
     static int runDeferred(void* self);
 
     std::vector<RunLoopMode> mModes{kDefaultRunLoopMode};
+    std::vector<NestedRun*> mNestedRuns;
     std::multimap<int64_t, Call> mDelayed;  // by due time in microseconds, ties in call order
     unsigned int mTimer = 0;
     std::vector<Call> mDeferred;

@@ -62,9 +62,13 @@ struct DisplayItems {
     plist_t items = nullptr;
 };
 
-DisplayItems ParseDisplayItems(const uint8_t* bytes, std::size_t size) {
+DisplayItems ParseDisplayItems(const uint8_t* output, std::size_t outputSize) {
     DisplayItems parsed;
-    if (bytes == nullptr || size == 0 || size > std::numeric_limits<uint32_t>::max() ||
+    if (output == nullptr) {
+        return parsed;
+    }
+    const auto [bytes, size] = XmlDocumentPart(output, outputSize);
+    if (size == 0 || size > std::numeric_limits<uint32_t>::max() ||
         !XmlNestingWithinLimit(bytes, size)) {
         return parsed;
     }

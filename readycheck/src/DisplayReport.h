@@ -10,8 +10,9 @@
 enum class VideoMemoryKind { Shared, Dedicated };
 
 // The kind given by the last device entry of the first display report whose "spdisplays_vram"
-// is a string; nothing when the bytes are no property list, the root is not an array, there is
-// no display report, its "_items" is not an array, or no entry tells.
+// is a string; nothing when the bytes hold no property list, the root is not an array, there is
+// no display report, its "_items" is not an array, or no entry tells. Text around the property
+// list (warnings the profiler's libraries print) is ignored.
 std::optional<VideoMemoryKind> ReadVideoMemoryKind(const uint8_t* bytes, std::size_t size);
 
 // One PCI display controller as the display profiler lists it; absent strings were not reported.

@@ -1,5 +1,6 @@
 #include "XmlNesting.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string_view>
@@ -10,7 +11,8 @@ class NestingScanner {
 public:
     explicit NestingScanner(std::string_view text) : mText(text) {}
 
-    bool withinLimit() {
+    // With stopAtRootEnd, the scan ends right after the first element that closes at the top.
+    bool withinLimit(bool stopAtRootEnd = false) {
         for (;;) {
             const std::size_t open = mText.find('<', mPosition);
             if (open == std::string_view::npos) {
@@ -20,8 +22,14 @@ public:
             if (!markup()) {
                 return false;
             }
+            if (stopAtRootEnd && mRootEnded) {
+                return true;
+            }
         }
     }
+
+    std::size_t position() const { return mPosition; }
+    bool rootEnded() const { return mRootEnded; }
 
 private:
     bool markup() {
@@ -45,7 +53,14 @@ private:
             return tag(name, false) && close(name);
         }
         const std::size_t start = mPosition;
-        return tag(name, false) && (mText[mPosition - 2] == '/' || open(name, start));
+        if (!tag(name, false)) {
+            return false;
+        }
+        if (mText[mPosition - 2] == '/') {
+            mRootEnded = mDepth == 0;
+            return true;
+        }
+        return open(name, start);
     }
 
     bool skip(std::string_view token) {
@@ -113,6 +128,7 @@ private:
             return false;
         }
         --mDepth;
+        mRootEnded = mDepth == 0;
         return true;
     }
 
@@ -120,10 +136,35 @@ private:
     std::size_t mPosition = 0;
     std::array<std::string_view, kMaximumXmlNesting> mOpen{};
     std::size_t mDepth = 0;
+    bool mRootEnded = false;
 };
+
+// Where the token first starts with one of the followers after it.
+std::size_t FindStart(std::string_view text, std::string_view token, std::string_view followers) {
+    for (std::size_t found = text.find(token); found != std::string_view::npos;
+         found = text.find(token, found + 1)) {
+        const std::size_t next = found + token.size();
+        if (next < text.size() && followers.find(text[next]) != std::string_view::npos) {
+            return found;
+        }
+    }
+    return std::string_view::npos;
+}
 
 }  // namespace
 
 bool XmlNestingWithinLimit(const uint8_t* bytes, std::size_t size) {
     return NestingScanner({reinterpret_cast<const char*>(bytes), size}).withinLimit();
+}
+
+XmlPart XmlDocumentPart(const uint8_t* bytes, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes), size);
+    const std::size_t start =
+        std::min(FindStart(text, "<?xml", " \t\r\n"), FindStart(text, "<plist", " \t\r\n>/"));
+    if (start == std::string_view::npos) {
+        return {bytes + size, 0};
+    }
+    NestingScanner scanner(text.substr(start));
+    scanner.withinLimit(true);
+    return {bytes + start, scanner.rootEnded() ? scanner.position() : size - start};
 }

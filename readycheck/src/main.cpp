@@ -8,6 +8,7 @@
 #include "Controller.h"
 #include "FactsJson.h"
 #include "ReportText.h"
+#include "StandardDescriptors.h"
 #include "SystemDescription.h"
 
 namespace {
@@ -37,6 +38,7 @@ int RunWithoutWindow(RunMode mode) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    OpenClosedStandardDescriptors();
     std::setlocale(LC_ALL, "");
     const CommandLine options = ParseCommandLine(&argc, &argv);
     if (!options.usageError.empty()) {

@@ -1,7 +1,9 @@
-// The built program on the real driver of $DISPLAY, started as a user starts it.
+// The built program on the real driver of $DISPLAY, started as a user starts it, and its ways out.
 #include <gtest/gtest.h>
 // Xlib's macros must come after gtest.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/prctl.h>
@@ -12,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -65,13 +68,39 @@ int SocketCount(pid_t pid) {
 const char* const kOtherProgram = std::getenv("READYCHECK_PROGRAM");
 const std::string kProgram = kOtherProgram != nullptr ? kOtherProgram : READYCHECK_PATH;
 
-// Runs the program, closes its summary and window as a user does; returns the sockets it held
-// with the window up.
-int RunAndClose(Display* x, std::string command) {
+// Runs the command with the termination signals at their defaults, as a terminal does.
+pid_t Spawn(std::string command) {
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaddset(&signals, signal);
+    }
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
     pid_t pid = 0;
+    EXPECT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, &attributes, argv, environ), 0);
+    posix_spawnattr_destroy(&attributes);
+    return pid;
+}
+
+// True when the process ends with status 0 within the time; reaped, or killed if it does not end.
+bool EndsCleanly(pid_t pid, double seconds) {
+    int status = -1;
+    if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, seconds)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Runs the program, closes its summary and window as a user does; returns the sockets it held
+// with the window up.
+int RunAndClose(Display* x, const std::string& command) {
     prctl(PR_SET_CHILD_SUBREAPER, 1);  // the program's orphans come back to this process
-    EXPECT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ), 0);
+    const pid_t pid = Spawn(command);
     EXPECT_TRUE(WaitFor([&] { return !MappedWindows(x).empty(); }, 30.0));
     const int sockets = SocketCount(pid);
     EXPECT_TRUE(WaitFor([&] { return MappedWindows(x).size() == 2; }, 15.0)) << "the summary";
@@ -79,13 +108,7 @@ int RunAndClose(Display* x, std::string command) {
         Close(x, window);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
-    int status = -1;
-    // Reaped once it has ended; killed if it has not within ten seconds.
-    if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, 10.0)) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "closing the window ends it";
+    EXPECT_TRUE(EndsCleanly(pid, 10.0)) << "closing the window ends it";
     // Orphans that have ended come back as zombies to reap; one still running was left behind.
     EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
         << "no child is left";
@@ -207,6 +230,184 @@ TEST(CommandLine, ReportMapsNoWindowAndLeavesNothingRunning) {
     EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
         << "no child is left";
     XCloseDisplay(x);
+}
+
+namespace fs = std::filesystem;
+
+// A copy of the program laid out as installed, beside a stand-in profiler (when given one) whose
+// child sleeps for $NAP seconds; returns the copy's path.
+std::string Stage(const fs::path& root, bool withProfiler) {
+    fs::remove_all(root);
+    fs::create_directories(root / "bin");
+    fs::copy_file(kProgram, root / "bin/ReadyCheck");
+    fs::create_directory_symlink(fs::absolute(kProgram).parent_path() / "../lib", root / "lib");
+    if (withProfiler) {
+        fs::create_directories(root / "libexec/readycheck");
+        std::ofstream(root / "libexec/readycheck/system_profiler")
+            << "#!/bin/sh\nsleep $NAP & wait";
+        fs::permissions(root / "libexec/readycheck/system_profiler", fs::perms::owner_all);
+    }
+    return fs::absolute(root / "bin/ReadyCheck");
+}
+
+// The process's mapped windows, newest (an alert) first.
+std::vector<Window> WindowsOf(Display* x, pid_t pid) {
+    std::vector<Window> windows = MappedWindows(x);
+    std::erase_if(windows, [&](Window window) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, left = 0;
+        unsigned char* owner = nullptr;
+        XGetWindowProperty(x, window, XInternAtom(x, "_NET_WM_PID", False), 0, 1, False,
+                           XA_CARDINAL, &type, &format, &items, &left, &owner);
+        const bool other = items != 1 || *reinterpret_cast<long*>(owner) != pid;
+        XFree(owner);
+        return other;
+    });
+    return windows;
+}
+
+class WaysOut : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (x == nullptr) {
+            GTEST_SKIP() << "no display";
+        }
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    }
+    void TearDown() override {
+        for (const pid_t pid : started) {  // one that a failed assertion left running
+            if (waitpid(pid, nullptr, WNOHANG) == 0) {
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+            }
+        }
+        fs::remove_all("ways-out");
+        if (x != nullptr) {
+            XCloseDisplay(x);
+        }
+    }
+    pid_t start(const std::string& command) { return started.emplace_back(Spawn(command)); }
+
+    Display* x = XOpenDisplay(nullptr);
+    std::vector<pid_t> started;
+};
+
+// All at once: each signal with an alert open, the result window destroyed with and without one,
+// the connection killed (xkill), a hangup inherited as ignored, and standard error closed with no
+// profiler, where the window must still show its summary. Each ends like Close within two
+// seconds, and leaves no process of the profiler's.
+TEST_F(WaysOut, EachEndsLikeClose) {
+    const auto signal = [](int number) {
+        return [number](pid_t pid, Window) { kill(pid, number); };
+    };
+    const auto destroy = [&](pid_t, Window window) {
+        XDestroyWindow(x, window);
+        XFlush(x);
+    };
+    const struct {
+        const char* shell;  // runs the program that follows
+        bool alert;         // acts once the summary is up, on the result window
+        std::function<void(pid_t, Window)> action;
+    } rows[] = {
+        {"exec", false, destroy},
+        {"exec", true, signal(SIGTERM)},
+        {"exec", true, signal(SIGINT)},
+        {"exec", true, signal(SIGHUP)},
+        {"exec", true, destroy},
+        {"exec", true,
+         [&](pid_t, Window window) {
+             XKillClient(x, window);
+             XFlush(x);
+         }},
+        {"trap '' HUP; exec", true,
+         [](pid_t pid, Window) {
+             kill(pid, SIGHUP);
+             std::this_thread::sleep_for(std::chrono::milliseconds(300));
+             EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "an ignored hangup ends it";
+             kill(pid, SIGTERM);
+         }},
+        {"exec 2>&-; exec", true, signal(SIGTERM)},  // no profiler
+    };
+    const std::string staged = Stage("ways-out/staged", true);
+    const std::string bare = Stage("ways-out/bare", false);
+    for (const auto& row : rows) {
+        const std::string program = std::string(row.shell).starts_with("exec 2") ? bare : staged;
+        start("export NAP=" + std::to_string(900 + started.size()) + "; " + row.shell + " " +
+              program);
+    }
+    for (std::size_t i = 0; i < started.size(); ++i) {
+        const std::size_t windows = rows[i].alert ? 2 : 1;
+        ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, started[i]).size() == windows; }, 30.0)) << i;
+        rows[i].action(started[i], WindowsOf(x, started[i]).back());
+        EXPECT_TRUE(EndsCleanly(started[i], 2.0)) << i;
+        // Kills it when it is left.
+        EXPECT_NE(std::system(("pkill -x -f 'sleep " + std::to_string(900 + i) + "'").c_str()), 0)
+            << i;
+    }
+}
+
+// A clipboard manager as the desktops run one: asked by the program to save its clipboard, it
+// fetches the text, then answers.
+class ClipboardManager {
+public:
+    explicit ClipboardManager(Display* x) : mX(x) {
+        XSetSelectionOwner(x, atom("CLIPBOARD_MANAGER"), mWindow, CurrentTime);
+    }
+    // Answers what has come; true once it holds the text.
+    bool serve() {
+        for (XEvent event{}; XPending(mX) > 0;) {
+            XNextEvent(mX, &event);
+            if (event.type == SelectionRequest) {
+                mRequest = event.xselectionrequest;
+                XConvertSelection(mX, atom("CLIPBOARD"), atom("UTF8_STRING"), atom("SAVED"),
+                                  mWindow, CurrentTime);
+            } else if (event.type == SelectionNotify && event.xselection.property != None) {
+                unsigned char* text = nullptr;
+                unsigned long size = 0, left = 0;
+                int format = 0;
+                Atom type = 0;
+                XGetWindowProperty(mX, mWindow, atom("SAVED"), 0, 1 << 20, True, AnyPropertyType,
+                                   &type, &format, &size, &left, &text);
+                saved.assign(reinterpret_cast<char*>(text), size);
+                XFree(text);
+                XSelectionEvent& reply = event.xselection;  // to the program, about its request
+                reply.requestor = mRequest.requestor;
+                reply.selection = mRequest.selection;
+                reply.target = reply.property = mRequest.target;
+                reply.time = mRequest.time;
+                XSendEvent(mX, mRequest.requestor, False, NoEventMask, &event);
+            }
+        }
+        XFlush(mX);
+        return !saved.empty();
+    }
+    std::string saved;
+
+private:
+    Atom atom(const char* name) { return XInternAtom(mX, name, False); }
+    Display* mX;
+    Window mWindow = XCreateSimpleWindow(mX, DefaultRootWindow(mX), 0, 0, 1, 1, 0, 0, 0);
+    XSelectionRequestEvent mRequest{};
+};
+
+// Copied by Ctrl+C after the summary, closed as a window manager closes it: the manager has the
+// report.
+TEST_F(WaysOut, TheCopiedReportOutlivesTheWindow) {
+    ClipboardManager manager(x);
+    const pid_t pid = start("NAP=1 exec " + Stage("ways-out/staged", true));
+    ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == 2; }, 30.0));
+    Close(x, WindowsOf(x, pid).front());
+    ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == 1; }, 5.0));
+    const Window window = WindowsOf(x, pid).front();
+    XEvent press{};
+    press.xkey = {KeyPress, 0, True, x, window,      DefaultRootWindow(x),      None, CurrentTime,
+                  1,        1, 1,    1, ControlMask, XKeysymToKeycode(x, XK_c), True};
+    XSendEvent(x, window, False, NoEventMask, &press);
+    Close(x, window);  // handled after the key, in the order sent
+    EXPECT_TRUE(WaitFor([&] { return manager.serve(); }, 5.0));
+    EXPECT_TRUE(EndsCleanly(pid, 2.0));
+    EXPECT_TRUE(manager.saved.starts_with("ReadyCheck ")) << manager.saved;
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Start-up and "Copy Report" in the real window with the stand-in ProbeKit: during the reveal, and
 // once the profiler has run.
 #include <gmock/gmock.h>
+#include <gtk/gtk.h>
 
 #include <cstdlib>
 
+#include "RunLoop.h"
 #include "StandIns.h"
 
 namespace {
@@ -40,6 +42,27 @@ TEST_F(CopyReport, StartsTheRunnerThenProbesAndTellsTheResultsThenTheDevices) {
                 ::testing::Contains(::testing::MatchesRegex(
                     "Display controller driving the screen: .+ \\(Advanced Micro Devices.+, "
                     "PCI 0x1002:0x[0-9a-f]{4} at 0000:.+\\); driver: amdgpu; memory: 1 GB")));
+}
+
+// The confirmation has room of its own: nothing moves, and no button leaves a small screen.
+TEST_F(CopyReport, TheConfirmationKeepsTheWindowsSizeInEnglishAndGerman) {
+    const std::string saved = g_getenv("LC_ALL") != nullptr ? g_getenv("LC_ALL") : "";
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+        g_setenv("LC_ALL", locale, TRUE);
+        launch(0x1F);
+        RunLoop::main().cancelDelayedCalls();  // the reveal's marks take their own room
+        const auto size = [&] {
+            runUntil([] { return false; }, 0.2);
+            GdkWindow* window = gtk_widget_get_window(
+                static_cast<GtkWidget*>(outlet<Window>("oResultWindow")->widget()));
+            return std::pair(gdk_window_get_width(window), gdk_window_get_height(window));
+        };
+        const auto before = size();
+        copyReport(false);
+        EXPECT_NE(field("oReportCopied")->stringValue(), "") << locale;
+        EXPECT_EQ(size(), before) << locale;
+    }
+    g_setenv("LC_ALL", saved.c_str(), TRUE);
 }
 
 }  // namespace

@@ -1,0 +1,73 @@
+#include "Termination.h"
+
+#include <gdk/gdkx.h>
+#include <glib-unix.h>
+
+#include <csignal>
+#include <utility>
+
+#include "Log.h"
+
+namespace {
+
+constexpr int kTerminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+TerminationRequest& Request() {
+    static TerminationRequest sRequest;
+    return sRequest;
+}
+
+gboolean OnSignal(gpointer /*data*/) {
+    Request()();
+    return G_SOURCE_CONTINUE;
+}
+
+gboolean OnLostDisplay(gpointer /*data*/) {
+    Request()();
+    return G_SOURCE_REMOVE;
+}
+
+bool InheritedAsIgnored(int signal) {
+    struct sigaction current {};
+    return sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
+// NOTE: the toolkit's own handler calls _exit(), which would leave the profiler's group running.
+// Returning lets Xlib go on to the connection's exit handler below.
+int ReturnFromLostConnection(Display* /*display*/) {
+    return 0;
+}
+
+// Called by Xlib instead of exit(); Xlib then returns to the failed call. The application ends
+// from the main loop, never from inside the toolkit's call.
+void LostDisplay(Display* /*display*/, void* /*data*/) {
+    static bool sLost = false;
+    if (std::exchange(sLost, true)) {
+        return;
+    }
+    Log("lost the connection to the X display");
+    g_idle_add_full(G_PRIORITY_HIGH, OnLostDisplay, nullptr, nullptr);
+}
+
+}  // namespace
+
+void EndOnTerminationSignals(const TerminationRequest& terminate) {
+    Request() = terminate;
+    for (const int signal : kTerminationSignals) {
+        if (!InheritedAsIgnored(signal)) {
+            g_unix_signal_add(signal, OnSignal, nullptr);
+        }
+    }
+}
+
+void EndOnLostDisplay(const TerminationRequest& terminate) {
+    Request() = terminate;
+    GdkDisplay* display = gdk_display_get_default();
+    XSetIOErrorHandler(ReturnFromLostConnection);
+    XSetIOErrorExitHandler(gdk_x11_display_get_xdisplay(display), LostDisplay, nullptr);
+    // NOTE: the toolkit calls _exit() on an X error that none of its traps covers, such as a
+    // drawing request that meets the window destroyed from outside before the toolkit has seen
+    // it go. An outermost trap, never popped, takes those; the toolkit's own traps, pushed
+    // inside it, still get theirs.
+    gdk_x11_display_error_trap_push(display);
+}

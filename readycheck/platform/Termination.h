@@ -1,0 +1,16 @@
+// The ways out of a running application other than its close action: a termination signal and a
+// lost X display. Each asks the application to end through the same call as the close action.
+#pragma once
+
+#include <functional>
+
+using TerminationRequest = std::function<void()>;
+
+// Handles SIGTERM, SIGINT and SIGHUP on the main loop; a signal that the program inherited as
+// ignored (as nohup leaves SIGHUP) stays ignored.
+void EndOnTerminationSignals(const TerminationRequest& terminate);
+
+// A lost connection to the toolkit's X display no longer ends the process on the spot: Xlib's
+// calls on it answer nothing from then on, and the main loop ends the application. Nor does an X
+// error that the toolkit did not expect: the request fails, and the application goes on.
+void EndOnLostDisplay(const TerminationRequest& terminate);
