@@ -31,9 +31,14 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
         stopProfiler();
         return std::string("no OpenGL driver answered on this display");
     }
-    if (!RunLoop::main().runUntil([this] { return mProfilerEnded; }, mProfilerBound)) {
+    if (!RunLoop::main().runUntil([this] { return mProfilerEnded || mInterrupted; },
+                                  mProfilerBound)) {
         stopProfiler();
         mFacts.profiler.state = ProfilerState::TimedOut;
+    }
+    if (mInterrupted) {
+        stopProfiler();
+        return std::string("interrupted by a signal");
     }
     RecordSystem(mFacts);
     return mFacts;

@@ -25,6 +25,9 @@ public:
 
     // The facts, or why the check could not run.
     std::variant<Facts, std::string> run();
+    // Ends the wait for the profiler at once (a termination signal): the profiler is stopped as
+    // on a timeout, and the check gives no facts.
+    void interrupt() { mInterrupted = true; }
 
     void processStarted(TaskWrapper* task) override;
     void processFinished(TaskWrapper* task, bool success) override;
@@ -36,5 +39,6 @@ private:
     double mProfilerBound;
     TaskWrapper* mProfileTask = nullptr;  // not owned: the runner owns itself
     bool mProfilerEnded = false;
+    bool mInterrupted = false;
     Facts mFacts;
 };

@@ -10,6 +10,7 @@
 #include "ReportText.h"
 #include "StandardDescriptors.h"
 #include "SystemDescription.h"
+#include "Termination.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ int RunWithoutWindow(RunMode mode) {
     }
     CommandLineCheck check({Controller::profilerPath(), "-detailLevel", "mini", "-xml"},
                            kProfilerBoundSeconds);
+    // As in the window: a signal stops the profiler's whole group before the program ends.
+    EndOnTerminationSignals([&check] { check.interrupt(); });
     const std::variant<Facts, std::string> result = check.run();
     if (const auto* why = std::get_if<std::string>(&result)) {
         Complain(*why);

@@ -53,8 +53,8 @@ TEST_F(CommandLine, StartsTheProfilerFirstThenProbesAndWaitsForItsDevices) {
 }
 
 // A profiler that never writes and never ends, nor lets its own child end: the check ends after
-// its bound, says the devices are unknown, and leaves nothing running. A system the gate refuses
-// and a driver that answers nothing cannot be checked.
+// its bound, says the devices are unknown, and leaves nothing running; a signal ends the wait at
+// once. A system the gate refuses and a driver that answers nothing cannot be checked.
 TEST_F(CommandLine, EndsAfterTheBoundOrSaysWhyItCannotCheck) {
     CommandLineCheck stuck({"/bin/sh", "-c", "trap '' TERM; sleep 30 & sleep 30"}, 0.5);
     const Clock::time_point start = Clock::now();
@@ -67,6 +67,11 @@ TEST_F(CommandLine, EndsAfterTheBoundOrSaysWhyItCannotCheck) {
     // Killed at the stop's end; gone moments later.
     EXPECT_TRUE(RunLoop::main().runUntil([] { return !StandIn::HasChild(true); }, 1.0))
         << "the profiler's group is gone";
+
+    CommandLineCheck interrupted({"/bin/sh", "-c", "sleep 30"}, kProfilerBoundSeconds);
+    RunLoop::main().performAfterDelay([&] { interrupted.interrupt(); }, 0.2);
+    EXPECT_EQ(std::get<std::string>(interrupted.run()), "interrupted by a signal");
+    EXPECT_EQ(TaskWrapper::count(), 0);
 
     system.identity.reset();
     const auto noDriver = CommandLineCheck(RecordedProfiler(), kProfilerBoundSeconds).run();

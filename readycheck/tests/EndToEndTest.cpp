@@ -347,6 +347,19 @@ TEST_F(WaysOut, EachEndsLikeClose) {
     }
 }
 
+// The report's wait for a profiler that does not end is cut short by a signal as the window is:
+// the profiler's whole group is stopped, and the program says why it gives no report.
+TEST_F(WaysOut, ASignalEndsTheReportsWaitAndTheProfilersGroup) {
+    const std::string staged = Stage("ways-out/report", true);
+    const pid_t pid = start("export NAP=950; exec " + staged + " --report 2>/dev/null");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    kill(pid, SIGTERM);
+    int status = -1;
+    EXPECT_TRUE(WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, 2.0));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_NE(std::system("pkill -x -f 'sleep 950'"), 0) << "the profiler's child is left";
+}
+
 // A clipboard manager as the desktops run one: asked by the program to save its clipboard, it
 // fetches the text, then answers.
 class ClipboardManager {
