@@ -10,6 +10,7 @@
 #include "Application.h"
 #include "Controls.h"
 #include "DisplayReport.h"
+#include "Facts.h"
 #include "Rendering.h"
 #include "TaskWrapperController.h"
 
@@ -62,6 +63,8 @@ private:
     void showRendering(std::optional<bool> mainRendererAccelerated);
     static Alert makeInfoAlert(const std::string& mainKey, const std::string& detailKey);
     ReportInputs reportInputs() const;
+    // What the checks and verdicts decide, as the accessible names present it.
+    Assessment assessment() const;
 
     Window* oResultWindow = nullptr;
     TextField* oCardManufacturer = nullptr;

@@ -31,6 +31,7 @@ ReportInputs Controller::reportInputs() const {
 void Controller::doCopyReport(void* /*sender*/) {
     SetClipboardText(ReportText(reportInputs()));
     oReportCopied->setStringValue(LocalizedString("ReportCopied"));
+    oReportCopied->announceStringValue();
     const uint64_t copy = ++mReportCopies;
     RunLoop::main().performAfterDelay(
         [this, copy] {

@@ -1,5 +1,6 @@
 // The timed reveal: four checks, three edition verdicts and the summary, a quarter of a second
 // apart.
+#include "AccessibleNames.h"
 #include "Controller.h"
 #include "LocalizedStrings.h"
 #include "Verdicts.h"
@@ -13,6 +14,10 @@ constexpr const char* kSoftwareRenderingSummary = "ResultSoftwareRendering";
 
 }  // namespace
 
+Assessment Controller::assessment() const {
+    return Assess(mFeaturesMask);
+}
+
 void Controller::showOneResult(bool passed, TextField* label, TextField* check) {
     const Color& color = passed ? *mGoodColor : *mBadColor;
     check->setAttributedStringValue({passed ? kPassMark : kFailMark, check->font(), color});
@@ -24,31 +29,37 @@ void Controller::showOneResult(bool passed, TextField* label, TextField* check) 
 }
 
 void Controller::showCheck1() {
+    oHWOffCheck->setAccessibleName(CheckAccessibleName(Check::Offscreen, assessment()));
     showOneResult(Verdicts::offscreenPasses(mFeaturesMask), oHWOffLabel, oHWOffCheck);
     scheduleNext(&Controller::showCheck2);
 }
 
 void Controller::showCheck2() {
+    oShadowCheck->setAccessibleName(CheckAccessibleName(Check::Shadows, assessment()));
     showOneResult(Verdicts::shadowsPass(mFeaturesMask), oShadowLabel, oShadowCheck);
     scheduleNext(&Controller::showCheck3);
 }
 
 void Controller::showCheck3() {
+    oHiResLightCheck->setAccessibleName(CheckAccessibleName(Check::Lighting, assessment()));
     showOneResult(Verdicts::lightingPasses(mFeaturesMask), oHiResLightLabel, oHiResLightCheck);
     scheduleNext(&Controller::showCheck4);
 }
 
 void Controller::showCheck4() {
+    oAntiAliasCheck->setAccessibleName(CheckAccessibleName(Check::AntiAliasing, assessment()));
     showOneResult(Verdicts::antiAliasingPasses(mFeaturesMask), oAntiAliasLabel, oAntiAliasCheck);
     scheduleNext(&Controller::showVersionBasic);
 }
 
 void Controller::showVersionBasic() {
+    oBasicCircle->setAccessibleName(EditionAccessibleName(Edition::Basic, assessment()));
     oBasicCircle->setImage(Verdicts::basicImage(mFeaturesMask));
     scheduleNext(&Controller::showVersionAdvanced);
 }
 
 void Controller::showVersionAdvanced() {
+    oAdvancedCircle->setAccessibleName(EditionAccessibleName(Edition::Advanced, assessment()));
     oAdvancedCircle->setImage(Verdicts::basicImage(mFeaturesMask));
     scheduleNext(&Controller::showVersionDuo);
 }
@@ -58,6 +69,7 @@ void Controller::showVersionDuo() {
     if (verdict == Verdicts::kSignificantLimitations) {
         oDuoBangButton->setHidden(false);
     }
+    oDuoCircle->setAccessibleName(EditionAccessibleName(Edition::Duo, assessment()));
     oDuoCircle->setImage(verdict);
     scheduleNext(&Controller::reportResults);
 }
