@@ -83,6 +83,20 @@ Color DrawnBackground(GtkStyleContext* style) {
     return {channel(16), channel(8), channel(0), alpha};
 }
 
+// The theme that GTK loaded: GTK_THEME ("Adwaita:dark") outweighs the settings, as in GTK itself.
+std::string ThemeName() {
+    const char* forced = g_getenv("GTK_THEME");
+    if (forced != nullptr && *forced != '\0') {
+        const std::string name(forced);
+        return name.substr(0, name.find(':'));
+    }
+    gchar* setting = nullptr;
+    g_object_get(gtk_settings_get_default(), "gtk-theme-name", &setting, nullptr);
+    std::string name = setting != nullptr ? setting : "";
+    g_free(setting);
+    return name;
+}
+
 Color TextColor(GtkStyleContext* style) {
     GdkRGBA color{};
     gtk_style_context_get_color(style, gtk_style_context_get_state(style), &color);
@@ -229,5 +243,6 @@ std::string Window::title() const {
 
 ThemeColors Window::themeColors() const {
     GtkStyleContext* style = gtk_widget_get_style_context(AsWidget(widget()));
-    return {DrawnBackground(style), TextColor(style)};
+    // GTK's own HighContrast and HighContrastInverse, which GNOME's high-contrast switch picks.
+    return {DrawnBackground(style), TextColor(style), ThemeName().starts_with("HighContrast")};
 }

@@ -16,10 +16,12 @@ struct Color {
     bool operator==(const Color&) const = default;
 };
 
-// The colours a theme gives a window: its background and its text.
+// The colours a theme gives a window: its background and its text; and whether the theme is one
+// of the high-contrast ones that users choose to read more easily.
 struct ThemeColors {
     Color background;
     Color text;
+    bool highContrast = false;
 };
 
 // A font as a Pango description ("DejaVu Sans Bold 18").

@@ -5,8 +5,6 @@
 namespace {
 
 constexpr double kReadableContrast = 4.5;  // WCAG 2 AA for text
-// Ordinary themes keep their text near 11:1; high-contrast ones put black on white (21:1).
-constexpr double kHighContrastTheme = 15.0;
 constexpr int kSearchSteps = 24;
 
 double Linear(float channel) {
@@ -19,7 +17,7 @@ bool IsDark(const ThemeColors& theme) {
 }
 
 bool NeedsReadableColors(const ThemeColors& theme) {
-    return IsDark(theme) || ContrastRatio(theme.text, theme.background) >= kHighContrastTheme;
+    return IsDark(theme) || theme.highContrast;
 }
 
 // Mixing with white or black scales every channel difference alike, so the hue stays.

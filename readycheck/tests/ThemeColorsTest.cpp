@@ -1,0 +1,105 @@
+// The result colours against the window's background as it is drawn, on the themes users pick:
+// the design's own on the light theme, the same hues at 4.5:1 on dark and high-contrast ones.
+// Run once more with GTK_THEME=Adwaita:dark, which overrides every theme setting.
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "RunLoop.h"
+#include "StandIns.h"
+
+namespace {
+
+double Luminance(const Color& color) {
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.red) + 0.7152 * linear(color.green) + 0.0722 * linear(color.blue);
+}
+
+double Contrast(const Color& first, const Color& second) {
+    const double a = Luminance(first) + 0.05;
+    const double b = Luminance(second) + 0.05;
+    return std::max(a, b) / std::min(a, b);
+}
+
+double Hue(const Color& color) {
+    const double red = color.red, green = color.green, blue = color.blue;
+    const double max = std::max({red, green, blue});
+    const double chroma = max - std::min({red, green, blue});
+    const double sector = max == red     ? (green - blue) / chroma
+                          : max == green ? 2 + (blue - red) / chroma
+                                         : 4 + (red - green) / chroma;
+    return std::fmod(60 * sector + 360, 360);
+}
+
+bool Exactly(const std::optional<Color>& color, const Color& expected) {
+    constexpr float kChannelStep = 1.0F / 65535;
+    return color && std::abs(color->red - expected.red) <= kChannelStep &&
+           std::abs(color->green - expected.green) <= kChannelStep &&
+           std::abs(color->blue - expected.blue) <= kChannelStep;
+}
+
+struct Theme {
+    const char* name;
+    bool preferDark;
+    bool light;  // the ordinary light theme, where the design's colours stay
+};
+
+class ThemeColors : public StandInWindowTest, public ::testing::WithParamInterface<Theme> {
+protected:
+    void TearDown() override {
+        g_object_set(gtk_settings_get_default(), "gtk-theme-name", "Adwaita",
+                     "gtk-application-prefer-dark-theme", FALSE, nullptr);
+        StandInWindowTest::TearDown();
+    }
+
+    Color drawnBackground() {
+        runUntil([] { return false; }, 0.3);  // let the window draw
+        GdkWindow* window = gtk_widget_get_window(
+            static_cast<GtkWidget*>(outlet<Window>("oResultWindow")->widget()));
+        GdkPixbuf* pixel = gdk_pixbuf_get_from_window(window, 4, 4, 1, 1);
+        const guchar* rgb = gdk_pixbuf_read_pixels(pixel);
+        const Color drawn{rgb[0] / 255.0F, rgb[1] / 255.0F, rgb[2] / 255.0F, 1.0F};
+        g_object_unref(pixel);
+        return drawn;
+    }
+};
+
+TEST_P(ThemeColors, PassAndFailReadAgainstTheBackgroundInTheDesignsHues) {
+    const Theme& theme = GetParam();
+    g_object_set(gtk_settings_get_default(), "gtk-theme-name", theme.name,
+                 "gtk-application-prefer-dark-theme", theme.preferDark, nullptr);
+    launch(0x0F);
+    RunLoop::main().cancelDelayedCalls();
+    controller->showCheck1();  // passes
+    controller->showCheck4();  // fails
+    RunLoop::main().cancelDelayedCalls();
+    const std::optional<Color> good = field("oHWOffCheck")->textColor();
+    const std::optional<Color> bad = field("oAntiAliasCheck")->textColor();
+    ASSERT_TRUE(good && bad);
+    EXPECT_TRUE(Exactly(field("oAntiAliasLabel")->textColor(), *bad)) << "the caption's too";
+    if (theme.light && g_getenv("GTK_THEME") == nullptr) {
+        EXPECT_TRUE(Exactly(good, kGood));
+        EXPECT_TRUE(Exactly(bad, kBad));
+        return;
+    }
+    const Color background = drawnBackground();
+    EXPECT_GE(Contrast(*good, background), 4.5);
+    EXPECT_GE(Contrast(*bad, background), 4.5);
+    EXPECT_NEAR(Hue(*good), Hue(kGood), 1.0);
+    EXPECT_NEAR(Hue(*bad), Hue(kBad), 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Themes, ThemeColors,
+                         ::testing::Values(Theme{"Adwaita", false, true},
+                                           Theme{"Adwaita", true, false},
+                                           Theme{"HighContrast", false, false},
+                                           Theme{"HighContrastInverse", false, false}),
+                         [](const auto& param) {
+                             return std::string(param.param.name) +
+                                    (param.param.preferDark ? "Dark" : "");
+                         });
+
+}  // namespace
