@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 // Xlib's macros must come after gtest.
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/prctl.h>
@@ -63,20 +65,17 @@ int SocketCount(pid_t pid) {
 const char* const kOtherProgram = std::getenv("READYCHECK_PROGRAM");
 const std::string kProgram = kOtherProgram != nullptr ? kOtherProgram : READYCHECK_PATH;
 
-// Runs the program, closes its summary and window as a user does; returns the sockets it held
-// with the window up.
-int RunAndClose(Display* x, std::string command) {
+// Starts the command; the program's orphans come back to this process.
+pid_t Start(std::string command) {
     char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
     pid_t pid = 0;
-    prctl(PR_SET_CHILD_SUBREAPER, 1);  // the program's orphans come back to this process
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
     EXPECT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ), 0);
-    EXPECT_TRUE(WaitFor([&] { return !MappedWindows(x).empty(); }, 30.0));
-    const int sockets = SocketCount(pid);
-    EXPECT_TRUE(WaitFor([&] { return MappedWindows(x).size() == 2; }, 15.0)) << "the summary";
-    for (const Window window : MappedWindows(x)) {
-        Close(x, window);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    }
+    return pid;
+}
+
+// Expects the program to end with status 0 and leave no child behind.
+void ExpectEndsCleanly(pid_t pid) {
     int status = -1;
     // Reaped once it has ended; killed if it has not within ten seconds.
     if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, 10.0)) {
@@ -87,7 +86,33 @@ int RunAndClose(Display* x, std::string command) {
     // Orphans that have ended come back as zombies to reap; one still running was left behind.
     EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
         << "no child is left";
+}
+
+// Runs the program, closes its summary and window as a user does; returns the sockets it held
+// with the window up.
+int RunAndClose(Display* x, const std::string& command) {
+    const pid_t pid = Start(command);
+    EXPECT_TRUE(WaitFor([&] { return !MappedWindows(x).empty(); }, 30.0));
+    const int sockets = SocketCount(pid);
+    EXPECT_TRUE(WaitFor([&] { return MappedWindows(x).size() == 2; }, 15.0)) << "the summary";
+    for (const Window window : MappedWindows(x)) {
+        Close(x, window);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    ExpectEndsCleanly(pid);
     return sockets;
+}
+
+// Types the key with Control held, through the X server's test extension, into the window.
+void TypeControlKey(Display* x, Window window, KeySym key) {
+    XSetInputFocus(x, window, RevertToParent, CurrentTime);
+    XSync(x, False);
+    const KeyCode control = XKeysymToKeycode(x, XK_Control_L);
+    XTestFakeKeyEvent(x, control, True, CurrentTime);
+    XTestFakeKeyEvent(x, XKeysymToKeycode(x, key), True, CurrentTime);
+    XTestFakeKeyEvent(x, XKeysymToKeycode(x, key), False, CurrentTime);
+    XTestFakeKeyEvent(x, control, False, CurrentTime);
+    XSync(x, False);
 }
 
 TEST(EndToEnd, RevealsTheSummaryAndClosesCleanlyOnTheDisplayGivenEitherWay) {
@@ -100,6 +125,26 @@ TEST(EndToEnd, RevealsTheSummaryAndClosesCleanlyOnTheDisplayGivenEitherWay) {
     // Named by --display alone, the server must reach the probes too: the same connections.
     EXPECT_EQ(RunAndClose(x, "exec env -u DISPLAY " + kProgram + " --display=" + DisplayString(x)),
               byEnvironment);
+    XCloseDisplay(x);
+}
+
+// Typed during the reveal, while the stand-in program's profiler still runs: the window closes by
+// the close action, which stops the profiler.
+TEST(EndToEnd, ControlWAndControlQCloseTheWindowAndStopTheProfiler) {
+    if (kOtherProgram != nullptr) {
+        GTEST_SKIP() << "the keys are the window's: tested on the build's stand-in program";
+    }
+    Display* x = XOpenDisplay(nullptr);
+    if (x == nullptr) {
+        GTEST_SKIP() << "no display";
+    }
+    for (const KeySym key : {XK_w, XK_q}) {
+        const pid_t pid = Start("exec env READYCHECK_STANDIN_MASK=0x1F " STANDIN_PATH);
+        ASSERT_TRUE(WaitFor([&] { return !MappedWindows(x).empty(); }, 30.0));
+        TypeControlKey(x, MappedWindows(x).front(), key);
+        EXPECT_TRUE(WaitFor([&] { return MappedWindows(x).empty(); }, 5.0)) << XKeysymToString(key);
+        ExpectEndsCleanly(pid);
+    }
     XCloseDisplay(x);
 }
 
