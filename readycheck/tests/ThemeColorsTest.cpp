@@ -61,7 +61,8 @@ protected:
             static_cast<GtkWidget*>(outlet<Window>("oResultWindow")->widget()));
         GdkPixbuf* pixel = gdk_pixbuf_get_from_window(window, 4, 4, 1, 1);
         const guchar* rgb = gdk_pixbuf_read_pixels(pixel);
-        const Color drawn{rgb[0] / 255.0F, rgb[1] / 255.0F, rgb[2] / 255.0F, 1.0F};
+        const auto channel = [&](int index) { return static_cast<float>(rgb[index]) / 255.0F; };
+        const Color drawn{channel(0), channel(1), channel(2), 1.0F};
         g_object_unref(pixel);
         return drawn;
     }
