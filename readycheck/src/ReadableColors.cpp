@@ -47,8 +47,9 @@ Color ReadableColor(const Color& color, const ThemeColors& theme) {
         return color;
     }
     const double toward = IsDark(theme) ? 1.0 : 0.0;
-    // Toward white (or black) the contrast first falls, then rises: the mixes that read form one
-    // range that ends at white (or black), and its start is the least change.
+    // Mixing moves the luminance one way only: the contrast may fall until it passes the
+    // background's and then rises, so the mixes that read form one range ending at white (or
+    // black), and the search finds where it starts: the least change.
     double unreadable = 0.0;
     double readable = 1.0;
     for (int step = 0; step < kSearchSteps; ++step) {
