@@ -8,7 +8,7 @@ constexpr double kReadableContrast = 4.5;  // WCAG 2 AA for text
 constexpr int kSearchSteps = 24;
 
 double Linear(float channel) {
-    const double c = channel;
+    const auto c = static_cast<double>(channel);
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
@@ -23,7 +23,7 @@ bool NeedsReadableColors(const ThemeColors& theme) {
 // Mixing with white or black scales every channel difference alike, so the hue stays.
 Color Mix(const Color& color, double toward, double amount) {
     const auto channel = [&](float value) {
-        const double from = value;
+        const auto from = static_cast<double>(value);
         return static_cast<float>(from + (toward - from) * amount);
     };
     return {channel(color.red), channel(color.green), channel(color.blue), color.alpha};

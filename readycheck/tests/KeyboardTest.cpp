@@ -14,7 +14,9 @@ TEST_F(Keyboard, TabFollowsTheReadingOrder) {
     RunLoop::main().cancelDelayedCalls();
     controller->showVersionDuo();  // shows Duo's "!"
     RunLoop::main().cancelDelayedCalls();
-    runUntil([] { return false; }, 0.2);  // laid out: Tab goes by where the controls are
+    // Tab goes by where the controls are: wait until the "!" has its place too.
+    auto* bang = static_cast<GtkWidget*>(outlet<Button>("oDuoBangButton")->widget());
+    ASSERT_TRUE(runUntil([&] { return gtk_widget_get_allocated_width(bang) > 1; }));
     auto* window = static_cast<GtkWidget*>(outlet<Window>("oResultWindow")->widget());
     // The window starts on its first control; Tab goes round from there.
     std::vector<std::string> order;

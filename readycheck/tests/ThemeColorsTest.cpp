@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "RunLoop.h"
 #include "StandIns.h"
@@ -15,7 +17,9 @@ double Luminance(const Color& color) {
     const auto linear = [](double channel) {
         return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * linear(color.red) + 0.7152 * linear(color.green) + 0.0722 * linear(color.blue);
+    return 0.2126 * linear(static_cast<double>(color.red)) +
+           0.7152 * linear(static_cast<double>(color.green)) +
+           0.0722 * linear(static_cast<double>(color.blue));
 }
 
 double Contrast(const Color& first, const Color& second) {
@@ -25,7 +29,9 @@ double Contrast(const Color& first, const Color& second) {
 }
 
 double Hue(const Color& color) {
-    const double red = color.red, green = color.green, blue = color.blue;
+    const auto red = static_cast<double>(color.red);
+    const auto green = static_cast<double>(color.green);
+    const auto blue = static_cast<double>(color.blue);
     const double max = std::max({red, green, blue});
     const double chroma = max - std::min({red, green, blue});
     const double sector = max == red     ? (green - blue) / chroma
@@ -55,16 +61,24 @@ protected:
         StandInWindowTest::TearDown();
     }
 
+    // The window drawn by itself, so that no other test's window on the screen stands in for it.
     Color drawnBackground() {
-        runUntil([] { return false; }, 0.3);  // let the window draw
-        GdkWindow* window = gtk_widget_get_window(
-            static_cast<GtkWidget*>(outlet<Window>("oResultWindow")->widget()));
-        GdkPixbuf* pixel = gdk_pixbuf_get_from_window(window, 4, 4, 1, 1);
-        const guchar* rgb = gdk_pixbuf_read_pixels(pixel);
-        const auto channel = [&](int index) { return static_cast<float>(rgb[index]) / 255.0F; };
-        const Color drawn{channel(0), channel(1), channel(2), 1.0F};
-        g_object_unref(pixel);
-        return drawn;
+        runUntil([] { return false; }, 0.2);  // laid out
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 8, 8);
+        cairo_t* cairo = cairo_create(surface);
+        gtk_widget_draw(static_cast<GtkWidget*>(outlet<Window>("oResultWindow")->widget()), cairo);
+        cairo_destroy(cairo);
+        cairo_surface_flush(surface);
+        uint32_t pixel = 0;  // at (0, 4): native-endian xRGB
+        std::memcpy(
+            &pixel,
+            cairo_image_surface_get_data(surface) + 4 * cairo_image_surface_get_stride(surface),
+            sizeof pixel);
+        cairo_surface_destroy(surface);
+        const auto channel = [&](int shift) {
+            return static_cast<float>((pixel >> shift) & 0xFFU) / 255.0F;
+        };
+        return {channel(16), channel(8), channel(0), 1.0F};
     }
 };
 

@@ -99,23 +99,31 @@ class Run:
         return next((w for w in self.app if w.getRole() == role), None)
 
     # Hidden marks say nothing; shown ones their result. Verdicts come after the four marks.
+    # The name and the showing state reach a reader as two events: what still holds once the
+    # events that have come are taken in is what the reader is told.
     def watch(self):
         frame = self.window(pyatspi.ROLE_FRAME)
-        if frame is None or not showing(frame):
-            return
-        shown, verdicts = 0, []
+        if frame is not None and showing(frame) and self.faults(frame):
+            pump(0.2)
+            for fault in self.faults(frame):
+                self.check(False, fault)
+
+    def faults(self, frame):
+        found, shown, verdicts = [], 0, []
         for node in walk(frame):
             if node.getRole() == pyatspi.ROLE_LABEL and node.name not in self.words["checks"] \
                     and node.parent.parent.name == self.words["panel"]:
                 text = node.queryText().getText(0, -1)
                 shown += showing(node)
                 self.hidden_marks_seen |= not showing(node)
-                self.check((node.name in self.marks and text in "\u2611\u2612") if showing(node)
-                           else node.name == text == "", f"mark {node.name!r} {text!r}")
+                if not ((node.name in self.marks and text in "\u2611\u2612") if showing(node)
+                        else node.name == text == ""):
+                    found.append(f"mark {node.name!r} {text!r}")
             elif node.getRole() == pyatspi.ROLE_ICON and node.name:
                 verdicts.append(node.name)
-        self.check(sorted(verdicts) == sorted(self.verdicts[:len(verdicts)]) and
-                   (shown == 4 or not verdicts), f"verdicts {verdicts} after {shown} marks")
+        if sorted(verdicts) != sorted(self.verdicts[:len(verdicts)]) or (verdicts and shown < 4):
+            found.append(f"verdicts {verdicts} after {shown} marks")
+        return found
 
     # As a flat review gives it: the shown objects line by line, left to right.
     def read(self):
