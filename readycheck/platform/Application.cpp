@@ -52,8 +52,8 @@ void ConnectSignal(GtkBuilder* /*builder*/, GObject* object, const gchar* signal
 }
 
 // The interface file's translatable texts are keys of the string table; the properties that
-// hold them are these.
-constexpr const char* kTextProperties[] = {"label", "title", "tooltip-text"};
+// hold them are these (the last one on the accessible objects of controls).
+constexpr const char* kTextProperties[] = {"label", "title", "tooltip-text", "accessible-name"};
 
 void LocalizeTexts(GObject* object) {
     for (const char* property : kTextProperties) {

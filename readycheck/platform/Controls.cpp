@@ -3,6 +3,8 @@
 #include <gtk/gtk.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -58,6 +60,49 @@ const PangoAttribute* FindAttribute(GtkLabel* label, PangoAttrType type) {
     return found;
 }
 
+Color FromRGBA(const GdkRGBA& color) {
+    return {static_cast<float>(color.red), static_cast<float>(color.green),
+            static_cast<float>(color.blue), static_cast<float>(color.alpha)};
+}
+
+// Drawn rather than asked for: a theme may paint the background with an image or a gradient.
+Color DrawnBackground(GtkStyleContext* style) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cairo = cairo_create(surface);
+    gtk_render_background(style, cairo, 0, 0, 1, 1);
+    cairo_destroy(cairo);
+    cairo_surface_flush(surface);
+    uint32_t pixel = 0;  // native-endian ARGB
+    std::memcpy(&pixel, cairo_image_surface_get_data(surface), sizeof pixel);
+    cairo_surface_destroy(surface);
+    const auto channel = [&](int shift) {
+        return static_cast<float>((pixel >> shift) & 0xFFU) / 255.0F;
+    };
+    const float alpha = channel(24);
+    // Premultiplied; where the background is not opaque, what shows through is taken as black.
+    return {channel(16), channel(8), channel(0), alpha};
+}
+
+// The theme that GTK loaded: GTK_THEME ("Adwaita:dark") outweighs the settings, as in GTK itself.
+std::string ThemeName() {
+    const char* forced = g_getenv("GTK_THEME");
+    if (forced != nullptr && *forced != '\0') {
+        const std::string name(forced);
+        return name.substr(0, name.find(':'));
+    }
+    gchar* setting = nullptr;
+    g_object_get(gtk_settings_get_default(), "gtk-theme-name", &setting, nullptr);
+    std::string name = setting != nullptr ? setting : "";
+    g_free(setting);
+    return name;
+}
+
+Color TextColor(GtkStyleContext* style) {
+    GdkRGBA color{};
+    gtk_style_context_get_color(style, gtk_style_context_get_state(style), &color);
+    return FromRGBA(color);
+}
+
 }  // namespace
 
 bool Font::isBold() const {
@@ -80,6 +125,10 @@ void Control::setHidden(bool hidden) {
 
 bool Control::isHidden() const {
     return !gtk_widget_get_visible(AsWidget(mWidget));
+}
+
+void Control::setAccessibleName(const std::string& name) {
+    atk_object_set_name(gtk_widget_get_accessible(AsWidget(mWidget)), name.c_str());
 }
 
 void TextField::setStringValue(const std::string& text) {
@@ -140,6 +189,15 @@ void TextField::setFont(const Font& font) {
     ChangeAttribute(AsLabel(widget()), pango_attr_font_desc_new(description.get()));
 }
 
+void TextField::announceStringValue() {
+    AtkObject* accessible = gtk_widget_get_accessible(AsWidget(widget()));
+    atk_object_set_role(accessible, ATK_ROLE_NOTIFICATION);
+    // ATK 2.46 and later carry it to screen readers as an announcement.
+    if (g_signal_lookup("announcement", ATK_TYPE_OBJECT) != 0) {
+        g_signal_emit_by_name(accessible, "announcement", gtk_label_get_text(AsLabel(widget())));
+    }
+}
+
 void ImageView::setImage(const std::string& imageName) {
     // The double-density artwork on high-density screens, so that it stays crisp there too.
     const int scale = gtk_widget_get_scale_factor(AsWidget(widget())) >= 2 ? 2 : 1;
@@ -181,4 +239,10 @@ bool Window::isVisible() const {
 std::string Window::title() const {
     const char* title = gtk_window_get_title(GTK_WINDOW(widget()));
     return title != nullptr ? title : "";
+}
+
+ThemeColors Window::themeColors() const {
+    GtkStyleContext* style = gtk_widget_get_style_context(AsWidget(widget()));
+    // GTK's own HighContrast and HighContrastInverse, which GNOME's high-contrast switch picks.
+    return {DrawnBackground(style), TextColor(style), ThemeName().starts_with("HighContrast")};
 }

@@ -16,6 +16,14 @@ struct Color {
     bool operator==(const Color&) const = default;
 };
 
+// The colours a theme gives a window: its background and its text; and whether the theme is one
+// of the high-contrast ones that users choose to read more easily.
+struct ThemeColors {
+    Color background;
+    Color text;
+    bool highContrast = false;
+};
+
 // A font as a Pango description ("DejaVu Sans Bold 18").
 struct Font {
     std::string description;
@@ -44,6 +52,8 @@ public:
 
     void setHidden(bool hidden);
     bool isHidden() const;
+    // What assistive technology reads for the control in place of its glyph or picture.
+    void setAccessibleName(const std::string& name);
     void* widget() const { return mWidget; }
 
 private:
@@ -60,6 +70,8 @@ public:
     std::optional<Color> textColor() const;
     Font font() const;
     void setFont(const Font& font);
+    // Has assistive technology say the field's text now, as a notification.
+    void announceStringValue();
 };
 
 class ImageView : public Control {
@@ -87,4 +99,6 @@ public:
     void makeKeyAndOrderFront();
     bool isVisible() const;
     std::string title() const;
+    // The theme's colours for this window: the background as it is drawn, and the text.
+    ThemeColors themeColors() const;
 };

@@ -9,6 +9,7 @@
 #include "NotificationCenter.h"
 #include "ProbeKit/ProbeKit.h"
 #include "ProcessInfo.h"
+#include "ReadableColors.h"
 #include "ReportText.h"
 #include "RunLoop.h"
 #include "StringFormat.h"
@@ -119,6 +120,10 @@ void Controller::applicationDidFinishLaunching() {
 void Controller::initMainWindow() {
     mGoodColor = Color::colorWithCalibratedRed(0.0F, 0.7F, 0.0F, 1.0F);
     mBadColor = Color::colorWithCalibratedRed(0.7F, 0.0F, 0.0F, 1.0F);
+    // The same hues, where a dark or high-contrast theme needs them lighter or darker to read.
+    const ThemeColors theme = oResultWindow->themeColors();
+    mGoodColor = ReadableColor(*mGoodColor, theme);
+    mBadColor = ReadableColor(*mBadColor, theme);
     oCardManufacturer->setStringValue(IdentityLine(mVendorName));
     oCardName->setStringValue(IdentityLine(mCardName));
     oDriverVersion->setStringValue(IdentityLine(mDriverVersion));

@@ -14,6 +14,7 @@ constexpr double kConfirmationSeconds = 3.0;
 void Controller::doCopyReport(void* /*sender*/) {
     SetClipboardText(ReportText(mFacts));
     oReportCopied->setStringValue(LocalizedString("ReportCopied"));
+    oReportCopied->announceStringValue();
     const uint64_t copy = ++mReportCopies;
     RunLoop::main().performAfterDelay(
         [this, copy] {

@@ -1,5 +1,6 @@
 // The timed reveal: four checks, three edition verdicts and the summary, a quarter of a second
 // apart.
+#include "AccessibleNames.h"
 #include "Controller.h"
 #include "LocalizedStrings.h"
 #include "Verdicts.h"
@@ -24,31 +25,37 @@ void Controller::showOneResult(bool passed, TextField* label, TextField* check) 
 }
 
 void Controller::showCheck1() {
+    oHWOffCheck->setAccessibleName(CheckAccessibleName(Check::Offscreen, mFacts.assessment));
     showOneResult(Verdicts::offscreenPasses(mFeaturesMask), oHWOffLabel, oHWOffCheck);
     scheduleNext(&Controller::showCheck2);
 }
 
 void Controller::showCheck2() {
+    oShadowCheck->setAccessibleName(CheckAccessibleName(Check::Shadows, mFacts.assessment));
     showOneResult(Verdicts::shadowsPass(mFeaturesMask), oShadowLabel, oShadowCheck);
     scheduleNext(&Controller::showCheck3);
 }
 
 void Controller::showCheck3() {
+    oHiResLightCheck->setAccessibleName(CheckAccessibleName(Check::Lighting, mFacts.assessment));
     showOneResult(Verdicts::lightingPasses(mFeaturesMask), oHiResLightLabel, oHiResLightCheck);
     scheduleNext(&Controller::showCheck4);
 }
 
 void Controller::showCheck4() {
+    oAntiAliasCheck->setAccessibleName(CheckAccessibleName(Check::AntiAliasing, mFacts.assessment));
     showOneResult(Verdicts::antiAliasingPasses(mFeaturesMask), oAntiAliasLabel, oAntiAliasCheck);
     scheduleNext(&Controller::showVersionBasic);
 }
 
 void Controller::showVersionBasic() {
+    oBasicCircle->setAccessibleName(EditionAccessibleName(Edition::Basic, mFacts.assessment));
     oBasicCircle->setImage(Verdicts::basicImage(mFeaturesMask));
     scheduleNext(&Controller::showVersionAdvanced);
 }
 
 void Controller::showVersionAdvanced() {
+    oAdvancedCircle->setAccessibleName(EditionAccessibleName(Edition::Advanced, mFacts.assessment));
     oAdvancedCircle->setImage(Verdicts::basicImage(mFeaturesMask));
     scheduleNext(&Controller::showVersionDuo);
 }
@@ -58,6 +65,7 @@ void Controller::showVersionDuo() {
     if (verdict == Verdicts::kSignificantLimitations) {
         oDuoBangButton->setHidden(false);
     }
+    oDuoCircle->setAccessibleName(EditionAccessibleName(Edition::Duo, mFacts.assessment));
     oDuoCircle->setImage(verdict);
     scheduleNext(&Controller::reportResults);
 }

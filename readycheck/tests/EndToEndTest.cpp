@@ -3,6 +3,7 @@
 // Xlib's macros must come after gtest.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <signal.h>
 #include <spawn.h>
@@ -115,6 +116,18 @@ int RunAndClose(Display* x, const std::string& command) {
     return sockets;
 }
 
+// Types the key with Control held, through the X server's test extension, into the window.
+void TypeControlKey(Display* x, Window window, KeySym key) {
+    XSetInputFocus(x, window, RevertToParent, CurrentTime);
+    XSync(x, False);
+    const KeyCode control = XKeysymToKeycode(x, XK_Control_L);
+    XTestFakeKeyEvent(x, control, True, CurrentTime);
+    XTestFakeKeyEvent(x, XKeysymToKeycode(x, key), True, CurrentTime);
+    XTestFakeKeyEvent(x, XKeysymToKeycode(x, key), False, CurrentTime);
+    XTestFakeKeyEvent(x, control, False, CurrentTime);
+    XSync(x, False);
+}
+
 TEST(EndToEnd, RevealsTheSummaryAndClosesCleanlyOnTheDisplayGivenEitherWay) {
     Display* x = XOpenDisplay(nullptr);
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
@@ -125,6 +138,29 @@ TEST(EndToEnd, RevealsTheSummaryAndClosesCleanlyOnTheDisplayGivenEitherWay) {
     // Named by --display alone, the server must reach the probes too: the same connections.
     EXPECT_EQ(RunAndClose(x, "exec env -u DISPLAY " + kProgram + " --display=" + DisplayString(x)),
               byEnvironment);
+    XCloseDisplay(x);
+}
+
+// Typed during the reveal, while the stand-in program's profiler still runs: the window closes by
+// the close action, which stops the profiler.
+TEST(EndToEnd, ControlWAndControlQCloseTheWindowAndStopTheProfiler) {
+    if (kOtherProgram != nullptr) {
+        GTEST_SKIP() << "the keys are the window's: tested on the build's stand-in program";
+    }
+    Display* x = XOpenDisplay(nullptr);
+    if (x == nullptr) {
+        GTEST_SKIP() << "no display";
+    }
+    for (const KeySym key : {XK_w, XK_q}) {
+        prctl(PR_SET_CHILD_SUBREAPER, 1);
+        const pid_t pid = Spawn("exec env READYCHECK_STANDIN_MASK=0x1F " STANDIN_PATH);
+        ASSERT_TRUE(WaitFor([&] { return !MappedWindows(x).empty(); }, 30.0));
+        TypeControlKey(x, MappedWindows(x).front(), key);
+        EXPECT_TRUE(WaitFor([&] { return MappedWindows(x).empty(); }, 5.0)) << XKeysymToString(key);
+        EXPECT_TRUE(EndsCleanly(pid, 10.0)) << XKeysymToString(key);
+        EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
+            << "no child is left";
+    }
     XCloseDisplay(x);
 }
 

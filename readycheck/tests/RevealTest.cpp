@@ -53,11 +53,14 @@ TEST_P(Reveal, ShowsMarksVerdictsAndSummaryForTheMask) {
                          : !field("oRendering")->textColor());
     EXPECT_EQ(outlet<Button>("oRenderingInfoButton")->isHidden(), !software);
     const Font captionFont = field("oHWOffLabel")->font();
+    const Font markFont = field(kMarks[0])->font();
+    ASSERT_NE(markFont, captionFont);
     ASSERT_TRUE(runReveal());
     for (std::size_t i = 0; i < 4; ++i) {
         const bool passed = expected.checks[i];
         TextField* mark = field(kMarks[i]);
         EXPECT_EQ(mark->stringValue(), passed ? "\u2611" : "\u2612") << kMarks[i];
+        EXPECT_EQ(mark->font(), markFont) << "drawn in the mark field's own font";
         EXPECT_TRUE(Near(mark->textColor(), passed ? kGood : kBad)) << kMarks[i];
         TextField* caption = field(("o" + std::string(kChecks[i]) + "Label").c_str());
         EXPECT_EQ(caption->font(), passed ? captionFont : ConvertFontToHaveTrait(captionFont, 2));

@@ -18,6 +18,15 @@ void PressKey(GtkWidget* dialog, const std::string& keyName) {
     GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
     event->key.window = GDK_WINDOW(g_object_ref(window));
     event->key.keyval = gdk_keyval_from_name(keyName.c_str());
+    // Key bindings (Tab's focus move) look the key up by its hardware code.
+    GdkKeymapKey* keys = nullptr;
+    gint count = 0;
+    if (gdk_keymap_get_entries_for_keyval(
+            gdk_keymap_get_for_display(gdk_window_get_display(window)), event->key.keyval, &keys,
+            &count)) {
+        event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
+        g_free(keys);
+    }
     event->key.time = GDK_CURRENT_TIME;
     gdk_event_set_device(
         event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_window_get_display(window))));
@@ -72,6 +81,10 @@ void WindowTest::SetUp() {
         }
         PressKey(dialog, answerKey);
     };
+}
+
+void WindowTest::pressKey(void* widget, const std::string& keyName) {
+    PressKey(gtk_widget_get_toplevel(static_cast<GtkWidget*>(widget)), keyName);
 }
 
 void WindowTest::TearDown() {

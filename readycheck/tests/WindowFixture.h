@@ -47,6 +47,8 @@ protected:
         throw std::logic_error(std::string("no outlet ") + name);  // gtest reports it
     }
     TextField* field(const char* name) { return outlet<TextField>(name); }
+    // Sends a key ("Tab") to the window of a control, as typed.
+    static void pressKey(void* widget, const std::string& keyName);
 
     // The clipboard's lines after "Copy Report" was pressed, or Ctrl+C typed in the window.
     std::vector<std::string> copyReport(bool byKeyboard);
