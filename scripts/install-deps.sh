@@ -10,6 +10,7 @@ packages=(
     libgtk-3-dev libglib2.0-dev libjson-glib-dev libplist-dev libpci-dev pci.ids libdrm-dev libxcb-dri3-dev
     fonts-dejavu-core
     xvfb xauth imagemagick desktop-file-utils appstream procps file dpkg-dev
+    dbus python3-dbusmock
 )
 
 missing=()

@@ -8,7 +8,21 @@
 
 void Controller::processStarted(TaskWrapper* /*task*/) {}
 
-void Controller::processFinished(TaskWrapper* /*task*/, bool success) {
+// Each runner's end by the runner: the profiler's as its own, any other as an other card's probe.
+void Controller::processFinished(TaskWrapper* task, bool success) {
+    if (task != mProfileTask) {
+        if (mOtherCards.isProbe(task)) {
+            mOtherCards.probeFinished(task, success);
+        }
+        return;
+    }
+    profilerFinished(success);
+    // The runner goes once this returns; its address may come back as another runner's.
+    mProfileTask = nullptr;
+    mOtherCards.start(mFacts, [this] { showOtherCards(); });
+}
+
+void Controller::profilerFinished(bool success) {
     RecordProfilerRun(mFacts, *mProfileTask, success);
     if (!success) {
         return;

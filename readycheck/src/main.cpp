@@ -23,7 +23,8 @@ int RunWithoutWindow(RunMode mode) {
         return kExitCouldNotCheck;
     }
     CommandLineCheck check({Controller::profilerPath(), "-detailLevel", "mini", "-xml"},
-                           kProfilerBoundSeconds);
+                           kProfilerBoundSeconds, {Controller::cardProbePath()},
+                           kCardProbeBoundSeconds);
     const std::variant<Facts, std::string> result = check.run();
     if (const auto* why = std::get_if<std::string>(&result)) {
         Complain(*why);

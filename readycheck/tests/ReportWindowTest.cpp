@@ -33,6 +33,8 @@ TEST_F(CopyReport, StartsTheRunnerThenProbesAndTellsTheResultsThenTheDevices) {
     EXPECT_EQ(field("oReportCopied")->stringValue(), "Report copied to the clipboard");
     ASSERT_TRUE(runReveal());
     ASSERT_TRUE(runUntil([&] { return field("oVRAM")->stringValue() != "128 MB"; }));
+    ASSERT_TRUE(runUntil([&] { return controller->facts().otherCards.empty(); }));
+    EXPECT_TRUE(outlet<CardRowsView>("oOtherCards")->isHidden()) << "one card: no section";
     const std::vector<std::string> lines = copyReport(true);
     EXPECT_THAT(lines, IsSupersetOf(
                            {"ReadyCheck " READYCHECK_VERSION, "Video memory: 128 MB (dedicated)"}));

@@ -83,7 +83,7 @@ void WindowTest::TearDown() {
 
 void WindowTest::launch() {
     application.reset();
-    controller = std::make_unique<Controller>();
+    controller = std::make_unique<Controller>(cardProbeBound);
     application = LoadApplication(*controller);
     ASSERT_NE(application, nullptr);
 }

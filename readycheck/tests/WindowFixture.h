@@ -54,6 +54,8 @@ protected:
     // directory; fails the test when there is nothing to save.
     void saveScreenshot(const std::string& fileName, bool wholeScreen = false);
 
+    // How long the helper may take for each other graphics card, for the next launch.
+    double cardProbeBound = kCardProbeBoundSeconds;
     std::unique_ptr<Controller> controller;
     std::unique_ptr<LoadedApplication> application;
     std::vector<SeenAlert> alerts;

@@ -15,6 +15,7 @@ deb=$(echo "$tmp"/out/readycheck_*.deb)
 dpkg-deb -c "$deb" | awk '{print $6}' >"$tmp/files"
 cat "$tmp/files"
 for path in ./usr/bin/ReadyCheck ./usr/libexec/readycheck/system_profiler \
+    ./usr/libexec/readycheck/probe_card \
     ./usr/include/ProbeKit/ProbeKit.h ./usr/share/applications/org.readycheck.ReadyCheck.desktop \
     ./usr/share/metainfo/org.readycheck.ReadyCheck.metainfo.xml; do
     grep -qx "$path" "$tmp/files" || { echo "not in the package: $path" >&2; exit 1; }
