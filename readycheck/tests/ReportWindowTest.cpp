@@ -4,12 +4,15 @@
 
 #include <cstdlib>
 
+#include "Clipboard.h"
+#include "LocalizedStrings.h"
 #include "StandIns.h"
 
 namespace {
 
 using ::testing::IsSupersetOf;
 using CopyReport = StandInWindowTest;
+using OtherCardRow = StandInWindowTest;
 
 TEST_F(CopyReport, StartsTheRunnerThenProbesAndTellsTheResultsThenTheDevices) {
     setenv("SYSTEM_PROFILER_MACHINE", RECORDED_MACHINES "/amd-discrete-1g", 1);
@@ -42,6 +45,39 @@ TEST_F(CopyReport, StartsTheRunnerThenProbesAndTellsTheResultsThenTheDevices) {
                 ::testing::Contains(::testing::MatchesRegex(
                     "Display controller driving the screen: .+ \\(Advanced Micro Devices.+, "
                     "PCI 0x1002:0x[0-9a-f]{4} at 0000:.+\\); driver: amdgpu; memory: 1 GB")));
+}
+
+// Without switcheroo-control the row's button gives the variables as a command line to copy. The
+// tests' stage holds no helper: the card could not be checked.
+TEST_F(OtherCardRow, WithoutTheDesktopsServiceGivesTheVariablesToCopy) {
+    setenv("SYSTEM_PROFILER_MACHINE", RECORDED_MACHINES "/laptop-intel-nvidia", 1);
+    launch(0x3F);
+    unsetenv("SYSTEM_PROFILER_MACHINE");
+    const auto rows = [&] { return outlet<CardRowsView>("oOtherCards")->shownRows(); };
+    ASSERT_TRUE(runUntil([&] {
+        return !controller->facts().otherCards.empty() &&
+               controller->facts().otherCards[0].status == CardStatus::Failed;
+    }));
+    EXPECT_FALSE(outlet<CardRowsView>("oOtherCards")->isHidden());
+    ASSERT_EQ(rows().size(), 1U);
+    EXPECT_EQ(rows()[0].name, "NVIDIA Corporation GA107M [GeForce RTX 3050 Mobile]");
+    EXPECT_THAT(rows()[0].state,
+                ::testing::StartsWith("Could not be checked: The program could not be started"));
+    EXPECT_EQ(rows()[0].buttonName,
+              "How to start the 3D application on NVIDIA Corporation GA107M [GeForce RTX 3050 "
+              "Mobile]");
+    const std::string command =
+        "__NV_PRIME_RENDER_OFFLOAD=1 __GLX_VENDOR_LIBRARY_NAME=nvidia "
+        "__VK_LAYER_NV_optimus=NVIDIA_only";
+    SetClipboardText("");
+    answerResponse = kAlertSecondButtonReturn;
+    outlet<CardRowsView>("oOtherCards")->pressButton(0);
+    ASSERT_EQ(alerts.size(), 1U);
+    EXPECT_THAT(alerts[0].detail, ::testing::HasSubstr("\n\n" + command + "\n\n"));
+    EXPECT_EQ(alerts[0].buttons, 2U);
+    EXPECT_EQ(ClipboardText(), command);
+    ASSERT_TRUE(runReveal()) << "the reveal goes on to its summary";
+    EXPECT_EQ(alerts[1].message, LocalizedString("ResultGood"));
 }
 
 }  // namespace

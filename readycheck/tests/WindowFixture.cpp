@@ -70,7 +70,11 @@ void WindowTest::SetUp() {
         if (const auto during = std::exchange(whileNextAlertIsOpen, nullptr)) {
             during();
         }
-        PressKey(dialog, answerKey);
+        if (const auto response = std::exchange(answerResponse, std::nullopt)) {
+            gtk_dialog_response(GTK_DIALOG(dialog), *response);
+        } else {
+            PressKey(dialog, answerKey);
+        }
     };
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -60,5 +61,8 @@ protected:
     std::unique_ptr<LoadedApplication> application;
     std::vector<SeenAlert> alerts;
     std::string answerKey = "Return";
+    // Answers the next alert with this response (kAlertSecondButtonReturn, ...) in place of the
+    // key.
+    std::optional<int> answerResponse;
     std::function<void()> whileNextAlertIsOpen;
 };
