@@ -6,7 +6,7 @@
 #include <gmock/gmock.h>
 #include <json-glib/json-glib.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -91,8 +91,8 @@ private:
         return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
     }
 
-    // A child whose standard output gives the bus's address, or goes nowhere: the stand-in logs
-    // every call there.
+    // A child that ends with this process, even when a test crashes. Its standard output gives
+    // the bus's address, or goes nowhere: the stand-in logs every call there.
     pid_t Spawn(const std::vector<std::string>& arguments, bool readAddress) {
         std::vector<char*> argv;
         for (const std::string& argument : arguments) {
@@ -100,27 +100,31 @@ private:
         }
         argv.push_back(nullptr);
         int output[2] = {-1, -1};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        if (readAddress) {
-            EXPECT_EQ(pipe2(output, O_CLOEXEC), 0);
-            posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-            // It complains that it may not raise its file limit, which a test bus needs not.
-            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        } else {
-            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        EXPECT_EQ(pipe2(output, O_CLOEXEC), 0);
+        const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        const pid_t parent = getpid();
+        const pid_t child = fork();
+        if (child == 0) {  // only async-signal-safe calls until exec
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (getppid() != parent) {
+                _exit(127);
+            }
+            dup2(readAddress ? output[1] : nowhere, STDOUT_FILENO);
+            if (readAddress) {  // the bus complains that it may not raise its file limit
+                dup2(nowhere, STDERR_FILENO);
+            }
+            execvp(argv[0], argv.data());
+            _exit(127);
         }
-        pid_t child = 0;
-        EXPECT_EQ(posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
+        close(nowhere);
+        close(output[1]);
+        FILE* reading = fdopen(output[0], "r");
         if (readAddress) {
-            close(output[1]);
-            FILE* reading = fdopen(output[0], "r");
             char line[512] = {};
             EXPECT_NE(std::fgets(line, sizeof line, reading), nullptr);
             mAddress = std::string(line, std::strcspn(line, "\n"));
-            std::fclose(reading);
         }
+        std::fclose(reading);
         return child;
     }
 
