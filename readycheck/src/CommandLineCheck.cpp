@@ -76,10 +76,8 @@ void CommandLineCheck::checkOtherCards() {
 void CommandLineCheck::processStarted(TaskWrapper* /*task*/) {}
 
 void CommandLineCheck::processFinished(TaskWrapper* task, bool success) {
-    if (task != mProfileTask) {
-        if (mOtherCards.isProbe(task)) {
-            mOtherCards.probeFinished(task, success);
-        }
+    if (mOtherCards.isProbe(task)) {
+        mOtherCards.probeFinished(task, success);
         return;
     }
     RecordProfilerRun(mFacts, *mProfileTask, success);

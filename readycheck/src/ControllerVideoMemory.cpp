@@ -8,17 +8,15 @@
 
 void Controller::processStarted(TaskWrapper* /*task*/) {}
 
-// Each runner's end by the runner: the profiler's as its own, any other as an other card's probe.
+// Each runner's end by the runner: a card's probe as such, else the profiler's. Both runners are
+// alive when compared, so a runner made at a gone one's address is never taken for it.
 void Controller::processFinished(TaskWrapper* task, bool success) {
-    if (task != mProfileTask) {
-        if (mOtherCards.isProbe(task)) {
-            mOtherCards.probeFinished(task, success);
-        }
+    if (mOtherCards.isProbe(task)) {
+        mOtherCards.probeFinished(task, success);
         return;
     }
     profilerFinished(success);
-    // The runner goes once this returns; its address may come back as another runner's.
-    mProfileTask = nullptr;
+    mProfileTask = nullptr;  // the runner goes once this returns
     mOtherCards.start(mFacts, [this] { showOtherCards(); });
 }
 
