@@ -215,7 +215,7 @@ TEST_F(OtherCardsOnStandIn, EachRowFromItsOwnProbeAndTheReportAndJsonTellTheSame
          {"Stand-in softpipe without shaders",
           {"GALLIUM_DRIVER", "softpipe", "MESA_EXTENSION_OVERRIDE", kWithoutShaders}}});
     launch();
-    ASSERT_TRUE(runReveal());
+    ASSERT_TRUE(runReveal());  // while the cards are probed
     expectTheMainCardsSummary();
     ASSERT_TRUE(runUntil([&] { return everyCardAnswered(); }, 30));
     const Facts& facts = controller->facts();
@@ -232,7 +232,7 @@ TEST_F(OtherCardsOnStandIn, EachRowFromItsOwnProbeAndTheReportAndJsonTellTheSame
     EXPECT_FALSE(withoutShaders.assessment.lighting);
     EXPECT_EQ(withoutShaders.assessment.duo, EditionSupport::SignificantLimitations);
     EXPECT_EQ(rows()->shownRows(), OtherCardRows(facts.otherCards));
-    EXPECT_EQ(rows()->shownRows()[1].verdictNames[2],
+    EXPECT_EQ(rows()->shownRows().at(1).verdictNames.at(2),
               "Duo edition on Stand-in softpipe without shaders: significant limitations");
     saveScreenshot("readycheck-other-cards-window.png");
 

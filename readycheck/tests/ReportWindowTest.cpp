@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "Clipboard.h"
-#include "LocalizedStrings.h"
+#include "RunLoop.h"
 #include "StandIns.h"
 
 namespace {
@@ -53,6 +53,7 @@ TEST_F(OtherCardRow, WithoutTheDesktopsServiceGivesTheVariablesToCopy) {
     setenv("SYSTEM_PROFILER_MACHINE", RECORDED_MACHINES "/laptop-intel-nvidia", 1);
     launch(0x3F);
     unsetenv("SYSTEM_PROFILER_MACHINE");
+    RunLoop::main().cancelDelayedCalls();  // the reveal is another test's
     const auto rows = [&] { return outlet<CardRowsView>("oOtherCards")->shownRows(); };
     ASSERT_TRUE(runUntil([&] {
         return !controller->facts().otherCards.empty() &&
@@ -76,8 +77,6 @@ TEST_F(OtherCardRow, WithoutTheDesktopsServiceGivesTheVariablesToCopy) {
     EXPECT_THAT(alerts[0].detail, ::testing::HasSubstr("\n\n" + command + "\n\n"));
     EXPECT_EQ(alerts[0].buttons, 2U);
     EXPECT_EQ(ClipboardText(), command);
-    ASSERT_TRUE(runReveal()) << "the reveal goes on to its summary";
-    EXPECT_EQ(alerts[1].message, LocalizedString("ResultGood"));
 }
 
 }  // namespace
