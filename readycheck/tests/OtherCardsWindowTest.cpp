@@ -2,7 +2,6 @@
 // stand-in switcheroo-control on a private bus and each probed by the real helper on one of
 // Mesa's software drivers. Leaves a screenshot of the window in the working directory.
 #include <fcntl.h>
-#include <gio/gio.h>
 #include <gmock/gmock.h>
 #include <json-glib/json-glib.h>
 #include <signal.h>
@@ -18,7 +17,6 @@
 #include "FactsJson.h"
 #include "LocalizedStrings.h"
 #include "OtherCardTexts.h"
-#include "ProcessInfo.h"
 #include "RunLoop.h"
 #include "Verdicts.h"
 #include "WindowFixture.h"
@@ -46,17 +44,6 @@ std::string GpusParameter(const std::vector<Gpu>& gpus) {
         json += "]}";
     }
     return json + "]}";
-}
-
-std::string Output(const std::string& command) {
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, read);
-    }
-    EXPECT_EQ(pclose(pipe), 0) << command;
-    return output;
 }
 
 // switcheroo-control as python3-dbusmock serves it on a bus of its own, which the program finds
@@ -129,32 +116,9 @@ private:
     }
 
     bool serving() const {
-        GDBusConnection* bus = g_dbus_connection_new_for_address_sync(
-            mAddress.c_str(),
-            static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                              G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-            nullptr, nullptr, nullptr);
-        bool owned = false;
-        for (int tries = 0; bus != nullptr && !owned && tries < 200; ++tries) {
-            GVariant* reply = g_dbus_connection_call_sync(
-                bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                "NameHasOwner", g_variant_new("(s)", "net.hadess.SwitcherooControl"),
-                G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
-            gboolean has = FALSE;
-            if (reply != nullptr) {
-                g_variant_get(reply, "(b)", &has);
-                g_variant_unref(reply);
-            }
-            owned = has != FALSE;
-            if (!owned) {
-                g_usleep(50000);
-            }
-        }
-        if (bus != nullptr) {
-            g_dbus_connection_close_sync(bus, nullptr, nullptr);
-            g_object_unref(bus);
-        }
-        return owned;
+        const std::string wait =
+            "gdbus wait --address '" + mAddress + "' --timeout 10 net.hadess.SwitcherooControl";
+        return std::system(wait.c_str()) == 0;
     }
 
     std::optional<std::string> mSaved;
@@ -174,15 +138,6 @@ bool HelperRunning() {
         }
     }
     return false;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::istringstream stream(text);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(stream, line);) {
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 class OtherCardsOnStandIn : public WindowTest {
@@ -244,12 +199,10 @@ TEST_F(OtherCardsOnStandIn, EachRowFromItsOwnProbeAndTheReportAndJsonTellTheSame
 
     // Without a window, the same cards give the same report, and the JSON object each card.
     const std::vector<std::string> copied = copyReport(false);
-    const std::string program = ExecutableDirectory() + "/ReadyCheck ";
-    EXPECT_EQ(Lines(Output(program + "--report")), copied);
+    EXPECT_EQ(Lines(ProgramOutput("--report")), copied);
     EXPECT_THAT(copied, ::testing::Contains("Other graphics card: Stand-in softpipe"));
     JsonParser* parser = json_parser_new();
-    ASSERT_TRUE(
-        json_parser_load_from_data(parser, Output(program + "--json").c_str(), -1, nullptr));
+    ASSERT_TRUE(json_parser_load_from_data(parser, ProgramOutput("--json").c_str(), -1, nullptr));
     JsonArray* others = json_object_get_array_member(
         json_node_get_object(json_parser_get_root(parser)), "other_cards");
     ASSERT_EQ(json_array_get_length(others), 2U);

@@ -2,10 +2,12 @@
 
 #include <gtk/gtk.h>
 
+#include <cstdio>
 #include <sstream>
 
 #include "AlertDialog.h"
 #include "Clipboard.h"
+#include "ProcessInfo.h"
 #include "RunLoop.h"
 
 namespace {
@@ -61,6 +63,27 @@ int Alert::runModal() {
     return RunAlertDialog(shown.dialog);
 }
 
+std::string ProgramOutput(const std::string& options) {
+    const std::string command = ExecutableDirectory() + "/ReadyCheck " + options;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, read);
+    }
+    EXPECT_EQ(pclose(pipe), 0) << options;
+    return output;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 void WindowTest::SetUp() {
     if (!sHasDisplay) {
         GTEST_SKIP() << "no display";
@@ -109,12 +132,7 @@ std::vector<std::string> WindowTest::copyReport(bool byKeyboard) {
     } else {
         gtk_button_clicked(GTK_BUTTON(outlet<Button>("oCopyReportButton")->widget()));
     }
-    std::istringstream text(ClipboardText());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(text, line);) {
-        lines.push_back(line);
-    }
-    return lines;
+    return Lines(ClipboardText());
 }
 
 void WindowTest::saveScreenshot(const std::string& fileName, bool wholeScreen) {

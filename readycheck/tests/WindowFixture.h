@@ -28,6 +28,10 @@ struct SeenAlert {
     std::size_t buttons;
 };
 
+// What the built program beside the test prints with these options; it must succeed.
+std::string ProgramOutput(const std::string& options);
+std::vector<std::string> Lines(const std::string& text);
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
