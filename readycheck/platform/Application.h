@@ -8,11 +8,13 @@
 #include <variant>
 #include <vector>
 
+#include "CardRowsView.h"
 #include "Controls.h"
 
 class ApplicationDelegate {
 public:
-    using OutletPointer = std::variant<Window**, TextField**, ImageView**, Button**>;
+    using OutletPointer =
+        std::variant<Window**, TextField**, ImageView**, Button**, CardRowsView**>;
     struct Outlet {
         const char* name;
         OutletPointer pointer;

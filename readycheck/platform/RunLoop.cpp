@@ -3,7 +3,9 @@
 #include <glib.h>
 
 #include <cmath>
+#include <cstdint>
 #include <exception>
+#include <memory>
 
 #include "Log.h"
 
@@ -65,6 +67,33 @@ int RunLoop::fireDueCalls(void* self) {
         loop.invokeGuarded(call);
     }
     loop.rearmTimer();
+    return G_SOURCE_REMOVE;
+}
+
+uint64_t RunLoop::performAfterDelayInAnyMode(Call call, double delay) {
+    const uint64_t token = mNextAnyModeCall++;
+    const auto milliseconds = static_cast<unsigned int>(std::ceil(delay * 1000.0));
+    auto entry = std::make_unique<AnyModeCall>(AnyModeCall{token, 0, std::move(call)});
+    // The entry stays where it is until it runs or is cancelled, which removes its source.
+    entry->source = g_timeout_add_full(G_PRIORITY_DEFAULT, milliseconds, &RunLoop::fireAnyModeCall,
+                                       entry.get(), nullptr);
+    mAnyModeCalls.emplace(token, std::move(entry));
+    return token;
+}
+
+void RunLoop::cancelCall(uint64_t token) {
+    const auto found = mAnyModeCalls.find(token);
+    if (found != mAnyModeCalls.end()) {
+        g_source_remove(found->second->source);
+        mAnyModeCalls.erase(found);
+    }
+}
+
+int RunLoop::fireAnyModeCall(void* entry) {
+    RunLoop& loop = main();
+    const Call call = std::move(static_cast<AnyModeCall*>(entry)->call);
+    loop.mAnyModeCalls.erase(static_cast<AnyModeCall*>(entry)->token);
+    loop.invokeGuarded(call);
     return G_SOURCE_REMOVE;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ public:
     void performAfterDelay(Call call, double delay);
     // Drops every delayed call not yet run.
     void cancelDelayedCalls();
+    // Runs the call once, delay seconds from now, in whatever mode the loop then runs: a bound
+    // that a modal panel must not hold back. Returns a token for cancelCall.
+    uint64_t performAfterDelayInAnyMode(Call call, double delay);
+    // Drops that call if it has not run; an unknown token is ignored.
+    void cancelCall(uint64_t token);
     // Runs the call once the current event has been handled, in any mode.
     void deferToEndOfEvent(Call call);
     void drainDeferred();
@@ -70,11 +76,19 @@ private:
     void rearmTimer();
     static int fireDueCalls(void* self);
     static int runDeferred(void* self);
+    static int fireAnyModeCall(void* entry);
 
     std::vector<RunLoopMode> mModes{kDefaultRunLoopMode};
     std::vector<NestedRun*> mNestedRuns;
     std::multimap<int64_t, Call> mDelayed;  // by due time in microseconds, ties in call order
     unsigned int mTimer = 0;
+    struct AnyModeCall {
+        uint64_t token;
+        unsigned int source;
+        Call call;
+    };
+    std::map<uint64_t, std::unique_ptr<AnyModeCall>> mAnyModeCalls;
+    uint64_t mNextAnyModeCall = 1;
     std::vector<Call> mDeferred;
     unsigned int mDeferredIdle = 0;
     std::map<uint64_t, ModeListener> mListeners;

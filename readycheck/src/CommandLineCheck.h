@@ -1,12 +1,15 @@
 // The check without a window: the start-up's work in its order (gate, profiler started, both
-// probes, renderer information), then the facts once the profiler has ended or its bound passed.
+// probes, renderer information), then, once the profiler has ended or its bound passed, the
+// other graphics cards' probes as the window makes them, and the facts.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "Facts.h"
+#include "OtherCardsCheck.h"
 #include "TaskWrapperController.h"
 
 class TaskWrapper;
@@ -16,8 +19,10 @@ constexpr double kProfilerBoundSeconds = 10.0;
 
 class CommandLineCheck final : public TaskWrapperController {
 public:
-    // arguments: the profiler's path and arguments, as the window runs it.
-    CommandLineCheck(std::vector<std::string> profilerArguments, double profilerBound);
+    // The profiler's and the card helper's paths and arguments, as the window runs them, and
+    // how long each run may take.
+    CommandLineCheck(std::vector<std::string> profilerArguments, double profilerBound,
+                     std::vector<std::string> cardProbeArguments, double cardProbeBound);
     // A runner still going stops through its own notice before this goes.
     ~CommandLineCheck();
     CommandLineCheck(const CommandLineCheck&) = delete;
@@ -34,11 +39,15 @@ public:
 
 private:
     void stopProfiler();
+    void checkOtherCards();
 
     std::vector<std::string> mProfilerArguments;
     double mProfilerBound;
     TaskWrapper* mProfileTask = nullptr;  // not owned: the runner owns itself
     bool mProfilerEnded = false;
     bool mInterrupted = false;
+    double mCardProbeBound;
+    uint64_t mCardSteps = 0;  // told by the cards' check after each of its steps
     Facts mFacts;
+    OtherCardsCheck mOtherCards;
 };

@@ -21,6 +21,7 @@ namespace {
 constexpr double kStepDelay = 0.25;
 // The build derives this from its install directories (bin to libexec, or wherever they are set).
 constexpr const char* kProfilerFromProgram = "/" READYCHECK_PROFILER_FROM_PROGRAM;
+constexpr const char* kCardProbeFromProgram = "/" READYCHECK_CARD_PROBE_FROM_PROGRAM;
 
 // What a missing identity line shows.
 std::string IdentityLine(const std::optional<std::string>& text) {
@@ -28,6 +29,9 @@ std::string IdentityLine(const std::optional<std::string>& text) {
 }
 
 }  // namespace
+
+Controller::Controller(double cardProbeBound)
+    : mOtherCards(this, {cardProbePath()}, cardProbeBound) {}
 
 Controller::~Controller() {
     // A runner still going stops through its own notice before this controller goes.
@@ -61,7 +65,8 @@ std::vector<ApplicationDelegate::Outlet> Controller::outlets() {
             {"oRendering", &oRendering},
             {"oRenderingInfoButton", &oRenderingInfoButton},
             {"oCopyReportButton", &oCopyReportButton},
-            {"oReportCopied", &oReportCopied}};
+            {"oReportCopied", &oReportCopied},
+            {"oOtherCards", &oOtherCards}};
 }
 
 std::vector<ApplicationDelegate::Action> Controller::actions() {
@@ -82,6 +87,10 @@ std::vector<ApplicationDelegate::Action> Controller::actions() {
 
 std::string Controller::profilerPath() {
     return ExecutableDirectory() + kProfilerFromProgram;
+}
+
+std::string Controller::cardProbePath() {
+    return ExecutableDirectory() + kCardProbeFromProgram;
 }
 
 void Controller::requireTigerOrBetter() {

@@ -1,7 +1,9 @@
 // The application's one window controller and delegate.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "Controls.h"
 #include "DisplayReport.h"
 #include "Facts.h"
+#include "OtherCardsCheck.h"
 #include "Rendering.h"
 #include "TaskWrapperController.h"
 
@@ -18,7 +21,8 @@ class TaskWrapper;
 
 class Controller final : public ApplicationDelegate, public TaskWrapperController {
 public:
-    Controller() = default;
+    // cardProbeBound: how long the helper may take for each other graphics card.
+    explicit Controller(double cardProbeBound = kCardProbeBoundSeconds);
     ~Controller() override;  // dealloc
     Controller(const Controller&) = delete;
     Controller& operator=(const Controller&) = delete;
@@ -54,13 +58,19 @@ public:
     // Explains software rendering; its button shows only then.
     void doInfoRendering(void* sender);
     void doCopyReport(void* sender);
+    // How to start the 3D application on the other graphics card of that row.
+    void doHowToUseCard(std::size_t card);
 
     static std::string profilerPath();
+    // The helper that probes another graphics card, beside the profiler.
+    static std::string cardProbePath();
     const Facts& facts() const { return mFacts; }
 
 private:
     void scheduleNext(void (Controller::*step)());
     void showRendering();
+    void profilerFinished(bool success);
+    void showOtherCards();
     static Alert makeInfoAlert(const std::string& mainKey, const std::string& detailKey);
 
     Window* oResultWindow = nullptr;
@@ -94,4 +104,7 @@ private:
     // What the check found, for the presentations beside the window.
     Facts mFacts;
     uint64_t mReportCopies = 0;  // tells a confirmation's own clearing from an older one's
+    CardRowsView* oOtherCards = nullptr;
+    // The other graphics cards, checked once the profiler's run has ended.
+    OtherCardsCheck mOtherCards;
 };

@@ -8,7 +8,19 @@
 
 void Controller::processStarted(TaskWrapper* /*task*/) {}
 
-void Controller::processFinished(TaskWrapper* /*task*/, bool success) {
+// Each runner's end by the runner: a card's probe as such, else the profiler's. Both runners are
+// alive when compared, so a runner made at a gone one's address is never taken for it.
+void Controller::processFinished(TaskWrapper* task, bool success) {
+    if (mOtherCards.isProbe(task)) {
+        mOtherCards.probeFinished(task, success);
+        return;
+    }
+    profilerFinished(success);
+    mProfileTask = nullptr;  // the runner goes once this returns
+    mOtherCards.start(mFacts, [this] { showOtherCards(); });
+}
+
+void Controller::profilerFinished(bool success) {
     RecordProfilerRun(mFacts, *mProfileTask, success);
     if (!success) {
         return;

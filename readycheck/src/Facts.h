@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DisplayReport.h"
@@ -50,12 +51,9 @@ struct ProfilerRun {
     bool operator==(const ProfilerRun&) const = default;
 };
 
-struct Facts {
-    std::string programVersion;   // "1.0.0"
-    std::string operatingSystem;  // the distribution's pretty name; empty when unknown
-    std::string kernelRelease;    // uname's release; empty when unknown
-    DisplaySystem displaySystem = DisplaySystem::Other;
-
+// What one probe of a graphics card found: the main card's in the window, another card's through
+// the helper that probes it.
+struct CardFacts {
     // The identity strings exactly as the driver gave them; none where it gave none.
     std::optional<std::string> vendor;
     std::optional<std::string> renderer;
@@ -67,15 +65,63 @@ struct Facts {
     // The main renderer's video memory in bytes, as the window's first text shows it; 0 when no
     // accelerated, window-capable renderer gave one.
     int64_t videoMemoryBytes = 0;
-    // From the profiler's last device entry; none until it tells.
+    // From the profiler's last device entry; none until it tells, and none for another card.
     std::optional<VideoMemoryKind> videoMemoryKind;
 
     int32_t featuresMask = 0;
     Assessment assessment;
 
+    bool operator==(const CardFacts&) const = default;
+};
+
+// How another graphics card's check went.
+enum class CardStatus {
+    Waiting,       // listed, not probed yet
+    Checking,      // its helper runs
+    Checked,       // its facts are the card's own
+    NotReachable,  // the probe ran, but not on this card: offload did not take
+    Failed,        // the helper gave no answer that can be read
+};
+
+// Why a card is not reachable or could not be checked.
+enum class CardCause {
+    None,
+    OffloadNotSetUp,  // the helper drew on the main card
+    DriverMissing,    // the helper fell back to a software renderer
+    TimedOut,         // no answer within the bound
+    Crashed,          // ended by a signal; the detail names it
+    ExitedWithError,  // ended with a status other than 0; the detail gives it
+    LaunchFailed,     // the helper could not be started; the detail is the runner's message
+    Unreadable,       // its output was no answer of the helper's shape
+};
+
+// A graphics card other than the one a normal start uses, and how to start a program on it.
+struct OtherCard {
+    std::string name;
+    // Added to a program's environment to start it on this card, in the order given.
+    std::vector<std::pair<std::string, std::string>> environment;
+    // Listed by switcheroo-control, whose desktops offer a menu item for it.
+    bool listedByDesktop = false;
+    CardStatus status = CardStatus::Waiting;
+    CardCause cause = CardCause::None;
+    std::string detail;
+    CardFacts facts;  // what its probe found; only when Checked
+
+    bool operator==(const OtherCard&) const = default;
+};
+
+struct Facts : CardFacts {
+    std::string programVersion;   // "1.0.0"
+    std::string operatingSystem;  // the distribution's pretty name; empty when unknown
+    std::string kernelRelease;    // uname's release; empty when unknown
+    DisplaySystem displaySystem = DisplaySystem::Other;
+
     ProfilerRun profiler;
     // The profiler's device entries in its order, the one driving the screen last.
     std::vector<DisplayController> displayControllers;
+
+    // Every card but the main one, in the order they are listed and probed.
+    std::vector<OtherCard> otherCards;
 
     bool operator==(const Facts&) const = default;
 };

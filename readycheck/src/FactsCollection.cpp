@@ -15,19 +15,19 @@ std::string SignalText(int signal) {
     return std::to_string(signal) + (name != nullptr ? std::string(" (SIG") + name + ")" : "");
 }
 
-ProfilerRun EndedRun(std::optional<int> status) {
-    if (status && WIFSIGNALED(*status)) {
-        return {ProfilerState::Crashed, SignalText(WTERMSIG(*status))};
+}  // namespace
+
+ProfilerRun EndedRun(std::optional<int> waitStatus) {
+    if (waitStatus && WIFSIGNALED(*waitStatus)) {
+        return {ProfilerState::Crashed, SignalText(WTERMSIG(*waitStatus))};
     }
-    if (status && WIFEXITED(*status) && WEXITSTATUS(*status) != 0) {
-        return {ProfilerState::ExitedWithError, std::to_string(WEXITSTATUS(*status))};
+    if (waitStatus && WIFEXITED(*waitStatus) && WEXITSTATUS(*waitStatus) != 0) {
+        return {ProfilerState::ExitedWithError, std::to_string(WEXITSTATUS(*waitStatus))};
     }
     return {ProfilerState::Finished, {}};
 }
 
-}  // namespace
-
-void RecordDriver(Facts& facts, int32_t featuresMask, const DriverIdentity& identity) {
+void RecordDriver(CardFacts& facts, int32_t featuresMask, const DriverIdentity& identity) {
     facts.featuresMask = featuresMask;
     facts.assessment = Assess(featuresMask);
     facts.vendor = identity.vendor;
@@ -35,7 +35,8 @@ void RecordDriver(Facts& facts, int32_t featuresMask, const DriverIdentity& iden
     facts.driverVersion = identity.version;
 }
 
-void RecordVideoMemory(Facts& facts, int64_t bytes, std::optional<bool> mainRendererAccelerated) {
+void RecordVideoMemory(CardFacts& facts, int64_t bytes,
+                       std::optional<bool> mainRendererAccelerated) {
     facts.videoMemoryBytes = bytes;
     facts.rendering = DecideRendering(mainRendererAccelerated, facts.renderer);
     facts.renderingSource = mainRendererAccelerated ? RenderingSource::RendererInformation

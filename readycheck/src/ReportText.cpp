@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "LocalizedStrings.h"
+#include "OtherCardTexts.h"
 #include "StringFormat.h"
 
 namespace {
@@ -57,18 +58,6 @@ std::string IdentityItem(const std::optional<std::string>& text) {
 
 std::string CheckLine(const char* key, bool passed) {
     return Line(key, {LocalizedString(passed ? "ReportPass" : "ReportFail")});
-}
-
-std::string SupportText(EditionSupport support) {
-    switch (support) {
-        case EditionSupport::Full:
-            return LocalizedString("ReportGreenCircle");
-        case EditionSupport::Limited:
-            return LocalizedString("ReportHalfGreenCircle");
-        case EditionSupport::SignificantLimitations:
-            break;
-    }
-    return LocalizedString("ReportSignificantLimitations");
 }
 
 std::string DisplaySystemLine(DisplaySystem system) {
@@ -129,13 +118,43 @@ void AddDisplayDevices(const Facts& facts, std::vector<std::string>& lines) {
     }
 }
 
+// The lines of one probe of a card, from its identity to its mask.
+void AddCardLines(const CardFacts& card, std::vector<std::string>& lines) {
+    const Assessment& assessment = card.assessment;
+    lines.insert(lines.end(), {Line("ReportVendor", {IdentityItem(card.vendor)}),
+                               Line("ReportRenderer", {IdentityItem(card.renderer)}),
+                               Line("ReportDriverVersion", {IdentityItem(card.driverVersion)}),
+                               Line("ReportVideoMemory", {VideoMemoryLine(card)}),
+                               Line("ReportRendering", {RenderingText(card.rendering)}),
+                               CheckLine("ReportHWOff", assessment.offscreen),
+                               CheckLine("ReportShadow", assessment.shadows),
+                               CheckLine("ReportHiResLight", assessment.lighting),
+                               CheckLine("ReportAntiAlias", assessment.antiAliasing),
+                               Line("ReportBasic", {SupportText(assessment.basic)}),
+                               Line("ReportAdvanced", {SupportText(assessment.advanced)}),
+                               Line("ReportDuo", {SupportText(assessment.duo)}),
+                               Line("ReportFeatureMask", {MaskText(card.featuresMask)})});
+}
+
+// The card's name, how to start a program there, and its own lines once checked, else what
+// its check came to.
+void AddOtherCard(const OtherCard& card, std::vector<std::string>& lines) {
+    lines.push_back(Line("ReportOtherCard", {card.name}));
+    lines.push_back(Line("ReportOtherCardStart", {HowToStartText(card)}));
+    if (card.status == CardStatus::Checked) {
+        AddCardLines(card.facts, lines);
+    } else {
+        lines.push_back(Line("ReportOtherCardStatus", {CardStateText(card)}));
+    }
+}
+
 }  // namespace
 
 std::string VideoMemoryText(int64_t bytes) {
     return std::to_string(bytes / kBytesPerMegabyte) + " MB";
 }
 
-std::string VideoMemoryLine(const Facts& facts) {
+std::string VideoMemoryLine(const CardFacts& facts) {
     std::string first = VideoMemoryText(facts.videoMemoryBytes);
     if (!facts.videoMemoryKind) {
         return first;
@@ -157,26 +176,16 @@ std::string RenderingText(Rendering rendering) {
 }
 
 std::vector<std::string> ReportLines(const Facts& facts) {
-    const Assessment& assessment = facts.assessment;
     std::vector<std::string> lines{
         Line("ReportTitle", {facts.programVersion}),
         Line("ReportOperatingSystem",
              {OrNotReported(facts.operatingSystem), OrNotReported(facts.kernelRelease)}),
-        DisplaySystemLine(facts.displaySystem),
-        Line("ReportVendor", {IdentityItem(facts.vendor)}),
-        Line("ReportRenderer", {IdentityItem(facts.renderer)}),
-        Line("ReportDriverVersion", {IdentityItem(facts.driverVersion)}),
-        Line("ReportVideoMemory", {VideoMemoryLine(facts)}),
-        Line("ReportRendering", {RenderingText(facts.rendering)}),
-        CheckLine("ReportHWOff", assessment.offscreen),
-        CheckLine("ReportShadow", assessment.shadows),
-        CheckLine("ReportHiResLight", assessment.lighting),
-        CheckLine("ReportAntiAlias", assessment.antiAliasing),
-        Line("ReportBasic", {SupportText(assessment.basic)}),
-        Line("ReportAdvanced", {SupportText(assessment.advanced)}),
-        Line("ReportDuo", {SupportText(assessment.duo)}),
-        Line("ReportFeatureMask", {MaskText(facts.featuresMask)})};
+        DisplaySystemLine(facts.displaySystem)};
+    AddCardLines(facts, lines);
     AddDisplayDevices(facts, lines);
+    for (const OtherCard& card : facts.otherCards) {
+        AddOtherCard(card, lines);
+    }
     return lines;
 }
 

@@ -1,6 +1,8 @@
 #include "TaskWrapper.h"
 
+#include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "LocalizedStrings.h"
 #include "Log.h"
@@ -70,11 +72,16 @@ void TaskWrapper::startProcess() {
     mController->processStarted(this);
     mTask = std::make_unique<ChildProcess>();
     mTask->setStandardOutput(Pipe::pipe());
-    mTask->setStandardError(mTask->standardOutput());
+    if (mJoinStandardError) {
+        mTask->setStandardError(mTask->standardOutput());
+    }
     mTask->setLaunchPath(mArguments.at(0));
     mTask->setArguments(std::vector<std::string>(mArguments.begin() + 1, mArguments.end()));
     mTask->setCurrentDirectoryPath(mCurrentDirectoryPath);
     Environment environment = ProcessEnvironment();
+    for (const auto& [name, value] : mAddedEnvironment) {
+        environment[name] = value;
+    }
     environment["LC_CTYPE"] = "en_US.UTF-8";
     mTask->setEnvironment(std::move(environment));
     FileHandle* reading = readingEnd();
@@ -82,6 +89,10 @@ void TaskWrapper::startProcess() {
         this, [this](const Notification& notification) { getData(notification); },
         kFileHandleReadCompletionNotification, reading);
     reading->readInBackgroundAndNotifyForModes(ReadModes());
+    if (mTimeBound > 0) {
+        mBoundCall =
+            RunLoop::main().performAfterDelayInAnyMode([this] { boundPassed(); }, mTimeBound);
+    }
     try {
         mTask->launch();
     } catch (const PlatformException& exception) {
@@ -106,9 +117,22 @@ void TaskWrapper::getData(const Notification& notification) {
     const Data data = item != notification.userInfo.end() ? item->second : nullptr;
     if (data != nullptr && data->size() > 0) {
         appendData(data);
-        readingEnd()->readInBackgroundAndNotifyForModes(ReadModes());
-        return;
+        if (mOutputLimit == 0 || mOutput->size() < mOutputLimit) {
+            readingEnd()->readInBackgroundAndNotifyForModes(ReadModes());
+            return;
+        }
     }
+    finishRun();
+}
+
+void TaskWrapper::boundPassed() {
+    mBoundCall = 0;
+    mTimedOut = true;
+    finishRun();
+}
+
+// The end of a run that was launched: at end of file, or at a bound.
+void TaskWrapper::finishRun() {
     TaskWrapperController* controller = mController;
     endTask();
     try {
@@ -126,6 +150,7 @@ void TaskWrapper::endTask() {
     }
     FileHandle* reading = readingEnd();
     Center().removeObserver(this, kFileHandleReadCompletionNotification, reading);
+    RunLoop::main().cancelCall(std::exchange(mBoundCall, 0));
     const Deadline deadline = std::chrono::steady_clock::now() + kStopBound;
     if (mTask != nullptr) {
         mTask->terminate();
@@ -151,10 +176,25 @@ void TaskWrapper::autorelease() {
     RunLoop::main().deferToEndOfEvent([this] { release(); });
 }
 
+void TaskWrapper::addEnvironment(
+    const std::vector<std::pair<std::string, std::string>>& variables) {
+    mAddedEnvironment.insert(mAddedEnvironment.end(), variables.begin(), variables.end());
+}
+
+void TaskWrapper::setBounds(double seconds, std::size_t outputLimit) {
+    mTimeBound = seconds;
+    mOutputLimit = outputLimit;
+}
+
 void TaskWrapper::appendData(const Data& data) {
     if (data == nullptr) {
         Log("nil data received in appendData");
         return;
     }
-    mOutput->append(*data);
+    if (mOutputLimit == 0) {
+        mOutput->append(*data);
+        return;
+    }
+    const std::size_t room = mOutputLimit - std::min(mOutputLimit, mOutput->size());
+    mOutput->append(data->data(), std::min(room, data->size()));
 }

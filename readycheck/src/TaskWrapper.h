@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ByteBuffer.h"
@@ -35,6 +36,16 @@ public:
     void startProcess();
     void endTask();
 
+    // For a task other than the profiler's, before startProcess: variables added to the
+    // program's own environment (LC_CTYPE stays en_US.UTF-8);
+    void addEnvironment(const std::vector<std::pair<std::string, std::string>>& variables);
+    // its standard error left as the program's own, out of the output;
+    void keepStandardErrorApart() { mJoinStandardError = false; }
+    // a bound on its run: once seconds have passed, or the output has reached limit bytes
+    // (later bytes are dropped), the run ends as at end of file, its child's group stopped.
+    void setBounds(double seconds, std::size_t outputLimit);
+    bool timedOut() const { return mTimedOut; }
+
     const std::any& taskID() const { return mTaskID; }
     const ByteBuffer& output() const { return *mOutput; }
     const std::vector<std::string>& arguments() const { return mArguments; }
@@ -48,6 +59,8 @@ public:
 
 private:
     void getData(const Notification& notification);
+    void finishRun();
+    void boundPassed();
     void appendData(const Data& data);
     void controllerDied(const Notification& notification);
     void launchFailed(const PlatformException& exception);
@@ -63,4 +76,10 @@ private:
     std::string mCurrentDirectoryPath;
     std::any mTaskID;
     std::unique_ptr<ByteBuffer> mOutput;
+    std::vector<std::pair<std::string, std::string>> mAddedEnvironment;
+    bool mJoinStandardError = true;
+    double mTimeBound = 0;         // seconds; none when 0
+    std::size_t mOutputLimit = 0;  // bytes; none when 0
+    uint64_t mBoundCall = 0;       // the run loop's token for the time bound
+    bool mTimedOut = false;
 };

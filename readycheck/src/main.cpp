@@ -25,7 +25,8 @@ int RunWithoutWindow(RunMode mode) {
         return kExitCouldNotCheck;
     }
     CommandLineCheck check({Controller::profilerPath(), "-detailLevel", "mini", "-xml"},
-                           kProfilerBoundSeconds);
+                           kProfilerBoundSeconds, {Controller::cardProbePath()},
+                           kCardProbeBoundSeconds);
     // As in the window: a signal stops the profiler's whole group before the program ends.
     EndOnTerminationSignals([&check] { check.interrupt(); });
     const std::variant<Facts, std::string> result = check.run();

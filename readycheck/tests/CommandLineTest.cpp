@@ -4,6 +4,8 @@
 #include <chrono>
 
 #include "CommandLineCheck.h"
+#include "FactsCollection.h"
+#include "FactsJson.h"
 #include "NotificationCenter.h"
 #include "RunLoop.h"
 #include "StandIns.h"
@@ -18,31 +20,62 @@ std::vector<std::string> RecordedProfiler() {
     return {Controller::profilerPath(), "-detailLevel", "mini", "-xml"};
 }
 
+// A helper that warns on standard error, as Mesa does, then answers with the card; the
+// answer's texts may name variables of its environment ("${DRI_PRIME}").
+std::vector<std::string> AnsweringHelper(const std::string& renderer, Rendering rendering,
+                                         int32_t mask) {
+    CardFacts card;
+    RecordDriver(card, mask, {"Vendor", renderer, "4.6", true});
+    card.rendering = rendering;
+    return {"/bin/sh", "-c", "echo 'a driver warning' >&2; cat <<EOF\n" + CardJson(card) + "EOF\n"};
+}
+
+std::vector<std::string> Helper(const std::string& script) {
+    return {"/bin/sh", "-c", script};
+}
+
 class CommandLine : public ::testing::Test {
 protected:
     void SetUp() override {
         NotificationCenter::defaultCenter().addObserver(
             this, [this](const Notification&) { system.events.emplace_back("runner"); },
             kTaskCreatedNotification, nullptr);
+        NotificationCenter::defaultCenter().addObserver(
+            this, [this](const Notification&) { system.events.emplace_back("runner gone"); },
+            kTaskDestroyedNotification, nullptr);
+        setenv("SYSTEM_PROFILER_MACHINE", RECORDED_MACHINES "/laptop-intel-nvidia", 1);
     }
-    void TearDown() override { NotificationCenter::defaultCenter().removeObserver(this); }
+    void TearDown() override {
+        unsetenv("SYSTEM_PROFILER_MACHINE");
+        NotificationCenter::defaultCenter().removeObserver(this);
+    }
 
     StandIn::System& system = StandIn::Reset();
 };
 
 // The window's start-up order, the profiler started before the first probe; its output read
-// into the facts.
-TEST_F(CommandLine, StartsTheProfilerFirstThenProbesAndWaitsForItsDevices) {
-    setenv("SYSTEM_PROFILER_MACHINE", RECORDED_MACHINES "/laptop-intel-nvidia", 1);
+// into the facts. Without switcheroo-control, its other device is probed once the profiler has
+// ended, with NVIDIA's offload variables added, its driver's warnings kept out of the answer.
+TEST_F(CommandLine, StartsTheProfilerFirstThenProbesAndWaitsForItsDevicesThenTheOtherCard) {
     system.renderers = {{int64_t{256} << 20}};
-    CommandLineCheck check(RecordedProfiler(), kProfilerBoundSeconds);
+    CommandLineCheck check(RecordedProfiler(), kProfilerBoundSeconds,
+                           AnsweringHelper("GeForce ${__NV_PRIME_RENDER_OFFLOAD} "
+                                           "${__GLX_VENDOR_LIBRARY_NAME} ${__VK_LAYER_NV_optimus}",
+                                           Rendering::Hardware, 0x1F),
+                           kCardProbeBoundSeconds);
     const auto result = check.run();
-    unsetenv("SYSTEM_PROFILER_MACHINE");
     ASSERT_TRUE(std::holds_alternative<Facts>(result));
     const Facts& facts = std::get<Facts>(result);
     EXPECT_EQ(system.events,
               (std::vector<std::string>{"runner", "VXGetDriverOpenGLFeatures, a child started",
-                                        "VXGetDriverOpenGLIdentity", "VXStringArrayDispose"}));
+                                        "VXGetDriverOpenGLIdentity", "VXStringArrayDispose",
+                                        "runner gone", "runner", "runner gone"}));
+    ASSERT_EQ(facts.otherCards.size(), 1U);
+    const OtherCard& card = facts.otherCards[0];
+    EXPECT_EQ(card.name, "NVIDIA Corporation GA107M [GeForce RTX 3050 Mobile]");
+    EXPECT_EQ(card.status, CardStatus::Checked);
+    EXPECT_EQ(card.facts.renderer, "GeForce 1 nvidia NVIDIA_only");
+    EXPECT_EQ(card.facts.featuresMask, 0x1F);
     EXPECT_EQ(facts.renderer, "Stand-in Renderer");
     EXPECT_EQ(facts.videoMemoryBytes, int64_t{256} << 20);
     EXPECT_EQ(facts.videoMemoryKind, VideoMemoryKind::Shared) << "the last entry drives the screen";
@@ -56,7 +89,8 @@ TEST_F(CommandLine, StartsTheProfilerFirstThenProbesAndWaitsForItsDevices) {
 // its bound, says the devices are unknown, and leaves nothing running; a signal ends the wait at
 // once. A system the gate refuses and a driver that answers nothing cannot be checked.
 TEST_F(CommandLine, EndsAfterTheBoundOrSaysWhyItCannotCheck) {
-    CommandLineCheck stuck({"/bin/sh", "-c", "trap '' TERM; sleep 30 & sleep 30"}, 0.5);
+    CommandLineCheck stuck({"/bin/sh", "-c", "trap '' TERM; sleep 30 & sleep 30"}, 0.5,
+                           Helper("exit 3"), 0.5);
     const Clock::time_point start = Clock::now();
     const auto result = stuck.run();
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(4)) << "the bound and the 1 s stop";
@@ -68,22 +102,67 @@ TEST_F(CommandLine, EndsAfterTheBoundOrSaysWhyItCannotCheck) {
     EXPECT_TRUE(RunLoop::main().runUntil([] { return !StandIn::HasChild(true); }, 1.0))
         << "the profiler's group is gone";
 
-    CommandLineCheck interrupted({"/bin/sh", "-c", "sleep 30"}, kProfilerBoundSeconds);
+    CommandLineCheck interrupted({"/bin/sh", "-c", "sleep 30"}, kProfilerBoundSeconds,
+                                 Helper("exit 3"), 0.5);
     RunLoop::main().performAfterDelay([&] { interrupted.interrupt(); }, 0.2);
     EXPECT_EQ(std::get<std::string>(interrupted.run()), "interrupted by a signal");
     EXPECT_EQ(TaskWrapper::count(), 0);
 
     system.identity.reset();
-    const auto noDriver = CommandLineCheck(RecordedProfiler(), kProfilerBoundSeconds).run();
+    const auto noDriver =
+        CommandLineCheck(RecordedProfiler(), kProfilerBoundSeconds, Helper("exit 3"), 0.5).run();
     EXPECT_EQ(std::get<std::string>(noDriver), "no OpenGL driver answered on this display");
     EXPECT_EQ(TaskWrapper::count(), 0);
 
     system.events.clear();
     system.versionAnswer = kSystemVersionRefusalThreshold;
-    const auto refused = CommandLineCheck(RecordedProfiler(), kProfilerBoundSeconds).run();
+    const auto refused =
+        CommandLineCheck(RecordedProfiler(), kProfilerBoundSeconds, Helper("exit 3"), 0.5).run();
     EXPECT_EQ(std::get<std::string>(refused),
               "this operating system is too old to check: " + system.versionString);
     EXPECT_TRUE(system.events.empty()) << "nothing runs after the gate";
+}
+
+// A helper that hangs, crashes, prints garbage or too much, or cannot start leaves its card
+// failed, within its bound and with nothing left running; an answer drawn by the main card, or
+// in software where it draws in hardware, is offload that did not take.
+TEST_F(CommandLine, ACardWithoutAnAnswerOfItsOwnIsFailedOrNotReachable) {
+    const struct {
+        std::vector<std::string> helper;
+        CardStatus status;
+        CardCause cause;
+        std::string detail;
+    } rows[] = {
+        {Helper("trap '' TERM; echo '{'; sleep 30"), CardStatus::Failed, CardCause::TimedOut, ""},
+        {Helper("kill -SEGV $$"), CardStatus::Failed, CardCause::Crashed, "11 (SIGSEGV)"},
+        {Helper("echo '{\"renderer\": garb'"), CardStatus::Failed, CardCause::Unreadable, ""},
+        {Helper("yes"), CardStatus::Failed, CardCause::Unreadable, ""},
+        {Helper("exit 3"), CardStatus::Failed, CardCause::ExitedWithError, "3"},
+        {{"/nonexistent/probe_card"},
+         CardStatus::Failed,
+         CardCause::LaunchFailed,
+         "The program could not be started: launch path not accessible: /nonexistent/probe_card"},
+        {AnsweringHelper("Stand-in Renderer", Rendering::Hardware, 0x3F), CardStatus::NotReachable,
+         CardCause::OffloadNotSetUp, ""},
+        {AnsweringHelper("llvmpipe", Rendering::Software, 0x3F), CardStatus::NotReachable,
+         CardCause::DriverMissing, ""},
+    };
+    testing::internal::CaptureStderr();
+    for (const auto& row : rows) {
+        const Clock::time_point start = Clock::now();
+        const auto result =
+            CommandLineCheck(RecordedProfiler(), kProfilerBoundSeconds, row.helper, 0.5).run();
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(3)) << row.helper.back();
+        ASSERT_EQ(std::get<Facts>(result).otherCards.size(), 1U);
+        const OtherCard& card = std::get<Facts>(result).otherCards[0];
+        EXPECT_EQ(card.status, row.status) << row.helper.back();
+        EXPECT_EQ(card.cause, row.cause) << row.helper.back();
+        EXPECT_EQ(card.detail, row.detail) << row.helper.back();
+        EXPECT_EQ(card.facts, CardFacts{}) << "no result of its own";
+        EXPECT_EQ(TaskWrapper::count(), 0);
+        EXPECT_FALSE(StandIn::HasChild(true)) << row.helper.back();
+    }
+    testing::internal::GetCapturedStderr();
 }
 
 }  // namespace

@@ -7,34 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <sstream>
 
 #include "LocalizedStrings.h"
-#include "ProcessInfo.h"
 #include "TaskWrapper.h"
 #include "WindowFixture.h"
 
 namespace {
-
-std::string Output(const std::string& options) {
-    FILE* pipe = popen((ExecutableDirectory() + "/ReadyCheck " + options).c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, read);
-    }
-    EXPECT_EQ(pclose(pipe), 0) << options;
-    return output;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::istringstream stream(text);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(stream, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 // The JSON object's answers written as the report's lines say them.
 std::vector<std::string> JsonAsReportLines(const std::string& json) {
@@ -94,8 +72,8 @@ TEST_F(SoftwareDriver, WindowSaysTheProcessorDrawsAndTheSummaryAddsWhy) {
     // the JSON object the same answers.
     ASSERT_TRUE(runUntil([] { return TaskWrapper::count() == 0; }));
     const std::vector<std::string> copied = copyReport(false);
-    EXPECT_EQ(Lines(Output("--report")), copied);
-    EXPECT_THAT(copied, ::testing::IsSupersetOf(JsonAsReportLines(Output("--json"))));
+    EXPECT_EQ(Lines(ProgramOutput("--report")), copied);
+    EXPECT_THAT(copied, ::testing::IsSupersetOf(JsonAsReportLines(ProgramOutput("--json"))));
 }
 
 }  // namespace

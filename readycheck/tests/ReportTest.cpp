@@ -71,6 +71,37 @@ Facts FullHardware() {
     return facts;
 }
 
+// A card checked, offered by the desktop; one where offload did not take, started with a value
+// that needs quotes; one whose helper crashed.
+std::vector<OtherCard> OtherCards() {
+    OtherCard checked;
+    checked.name = "NVIDIA Corporation GA107M [GeForce RTX 3050 Mobile]";
+    checked.environment = {{"__NV_PRIME_RENDER_OFFLOAD", "1"},
+                           {"__GLX_VENDOR_LIBRARY_NAME", "nvidia"}};
+    checked.listedByDesktop = true;
+    checked.status = CardStatus::Checked;
+    checked.facts.vendor = "NVIDIA Corporation";
+    checked.facts.renderer = "NVIDIA GeForce RTX 3050 Laptop GPU/PCIe/SSE2";
+    checked.facts.driverVersion = "4.6.0 NVIDIA 535.183.01";
+    checked.facts.rendering = Rendering::Hardware;
+    checked.facts.renderingSource = RenderingSource::RendererInformation;
+    checked.facts.videoMemoryBytes = int64_t{4096} << 20;
+    checked.facts.featuresMask = 0x3F;
+    checked.facts.assessment = Assess(0x3F);
+    OtherCard notReachable;
+    notReachable.name = "Advanced Micro Devices, Inc. [AMD/ATI] Raphael";
+    notReachable.environment = {{"DRI_PRIME", "pci-0000_10_00_0"}, {"SPACED", "a b'c"}};
+    notReachable.status = CardStatus::NotReachable;
+    notReachable.cause = CardCause::OffloadNotSetUp;
+    OtherCard failed;
+    failed.name = "Intel Corporation DG2 [Arc A380]";
+    failed.environment = {{"DRI_PRIME", "pci-0000_03_00_0"}};
+    failed.status = CardStatus::Failed;
+    failed.cause = CardCause::Crashed;
+    failed.detail = "11 (SIGSEGV)";
+    return {checked, notReachable, failed};
+}
+
 // Shadows and anti-aliasing fail; no vendor, no rendering answer, and the devices of a display
 // report with odd entries.
 Facts Partial() {
@@ -89,6 +120,7 @@ Facts Partial() {
     facts.profiler.state = ProfilerState::Finished;
     facts.displayControllers = ReadDisplayDevices(
         reinterpret_cast<const uint8_t*>(displayReport.data()), displayReport.size());
+    facts.otherCards = OtherCards();
     return facts;
 }
 
@@ -138,6 +170,21 @@ TEST(Presentations, EveryFieldReachesTheReportAndTheJson) {
         {"driver", [](Facts& f) { f.displayControllers[1].driver = "xe"; }},
         {"memory", [](Facts& f) { f.displayControllers[1].memory = "4 GB"; }},
         {"screen", [](Facts& f) { f.displayControllers[1].drivesScreen = true; }},
+        {"other cards", [](Facts& f) { f.otherCards.pop_back(); }},
+        {"card name", [](Facts& f) { f.otherCards[1].name = "Radeon"; }},
+        {"card variable", [](Facts& f) { f.otherCards[1].environment[0].first = "X"; }},
+        {"card value", [](Facts& f) { f.otherCards[1].environment[0].second = "1"; }},
+        {"desktop menu", [](Facts& f) { f.otherCards[1].listedByDesktop = true; }},
+        {"card status", [](Facts& f) { f.otherCards[2].status = CardStatus::NotReachable; }},
+        {"card cause", [](Facts& f) { f.otherCards[1].cause = CardCause::DriverMissing; }},
+        {"card detail", [](Facts& f) { f.otherCards[2].detail = "6 (SIGABRT)"; }},
+        {"card renderer", [](Facts& f) { f.otherCards[0].facts.renderer = "RTX"; }},
+        {"card memory", [](Facts& f) { f.otherCards[0].facts.videoMemoryBytes = 0; }},
+        {"card mask",
+         [](Facts& f) {
+             f.otherCards[0].facts.featuresMask = 0x2F;
+             f.otherCards[0].facts.assessment = Assess(0x2F);
+         }},
     };
     for (const auto& [field, change] : changes) {
         Facts changed = base;

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "Clipboard.h"
 #include "RunLoop.h"
 #include "StandIns.h"
 
@@ -12,6 +13,7 @@ namespace {
 
 using ::testing::IsSupersetOf;
 using CopyReport = StandInWindowTest;
+using OtherCardRow = StandInWindowTest;
 
 TEST_F(CopyReport, StartsTheRunnerThenProbesAndTellsTheResultsThenTheDevices) {
     setenv("SYSTEM_PROFILER_MACHINE", RECORDED_MACHINES "/amd-discrete-1g", 1);
@@ -35,6 +37,8 @@ TEST_F(CopyReport, StartsTheRunnerThenProbesAndTellsTheResultsThenTheDevices) {
     EXPECT_EQ(field("oReportCopied")->stringValue(), "Report copied to the clipboard");
     ASSERT_TRUE(runReveal());
     ASSERT_TRUE(runUntil([&] { return field("oVRAM")->stringValue() != "128 MB"; }));
+    ASSERT_TRUE(runUntil([&] { return controller->facts().otherCards.empty(); }));
+    EXPECT_TRUE(outlet<CardRowsView>("oOtherCards")->isHidden()) << "one card: no section";
     const std::vector<std::string> lines = copyReport(true);
     EXPECT_THAT(lines, IsSupersetOf(
                            {"ReadyCheck " READYCHECK_VERSION, "Video memory: 128 MB (dedicated)"}));
@@ -63,6 +67,38 @@ TEST_F(CopyReport, TheConfirmationKeepsTheWindowsSizeInEnglishAndGerman) {
         EXPECT_EQ(size(), before) << locale;
     }
     g_setenv("LC_ALL", saved.c_str(), TRUE);
+}
+
+// Without switcheroo-control the row's button gives the variables as a command line to copy. The
+// tests' stage holds no helper: the card could not be checked.
+TEST_F(OtherCardRow, WithoutTheDesktopsServiceGivesTheVariablesToCopy) {
+    setenv("SYSTEM_PROFILER_MACHINE", RECORDED_MACHINES "/laptop-intel-nvidia", 1);
+    launch(0x3F);
+    unsetenv("SYSTEM_PROFILER_MACHINE");
+    RunLoop::main().cancelDelayedCalls();  // the reveal is another test's
+    const auto rows = [&] { return outlet<CardRowsView>("oOtherCards")->shownRows(); };
+    ASSERT_TRUE(runUntil([&] {
+        return !controller->facts().otherCards.empty() &&
+               controller->facts().otherCards[0].status == CardStatus::Failed;
+    }));
+    EXPECT_FALSE(outlet<CardRowsView>("oOtherCards")->isHidden());
+    ASSERT_EQ(rows().size(), 1U);
+    EXPECT_EQ(rows()[0].name, "NVIDIA Corporation GA107M [GeForce RTX 3050 Mobile]");
+    EXPECT_THAT(rows()[0].state,
+                ::testing::StartsWith("Could not be checked: The program could not be started"));
+    EXPECT_EQ(rows()[0].buttonName,
+              "How to start the 3D application on NVIDIA Corporation GA107M [GeForce RTX 3050 "
+              "Mobile]");
+    const std::string command =
+        "__NV_PRIME_RENDER_OFFLOAD=1 __GLX_VENDOR_LIBRARY_NAME=nvidia "
+        "__VK_LAYER_NV_optimus=NVIDIA_only";
+    SetClipboardText("");
+    answerResponse = kAlertSecondButtonReturn;
+    outlet<CardRowsView>("oOtherCards")->pressButton(0);
+    ASSERT_EQ(alerts.size(), 1U);
+    EXPECT_THAT(alerts[0].detail, ::testing::HasSubstr("\n\n" + command + "\n\n"));
+    EXPECT_EQ(alerts[0].buttons, 2U);
+    EXPECT_EQ(ClipboardText(), command);
 }
 
 }  // namespace

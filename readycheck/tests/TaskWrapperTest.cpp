@@ -31,6 +31,7 @@ protected:
     Events events;
     std::string output;  // as processFinished found it
     ProfilerRun run;     // how the facts tell the run's end
+    bool timedOut = false;
 
     TaskRunner() {
         for (const std::string* name : {&kTaskCreatedNotification, &kTaskDestroyedNotification}) {
@@ -46,6 +47,7 @@ protected:
     void processStarted(TaskWrapper* /*task*/) override { events.emplace_back("Started"); }
     void processFinished(TaskWrapper* task, bool success) override {
         events.emplace_back(success ? "Finished" : "Failed");
+        timedOut = task->timedOut();
         output = std::string(task->output().view());
         Facts facts;
         RecordProfilerRun(facts, *task, success);
@@ -127,6 +129,48 @@ TEST_F(TaskRunner, AStopEndsEveryProcessTheChildStarted) {
         ASSERT_TRUE(runUntilDestroyed()) << row.script;
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
         EXPECT_EQ(events, (Events{"Created", "Started", "Destroyed"})) << row.script;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A task other than the profiler's: its variables added, its standard error apart from its
+// output, its run ended at a bound of time or of output, each reported once as an end of file.
+TEST_F(TaskRunner, ABoundedRunKeepsStandardErrorApartAndEndsAtItsBound) {
+    const struct {
+        const char* script;
+        double seconds;
+        std::size_t limit;
+        std::string output;
+        bool timedOut;
+        const char* witness;
+    } cases[] = {
+        {"echo out; echo apart >&2; echo \"$CARD_VARIABLE|$LC_CTYPE\"", 5, 64,
+         "out\nadded|en_US.UTF-8\n", false, "nothin[g]"},
+        {"trap '' TERM; echo up; sleep 104", 0.3, 64, "up\n", true, "slee[p] 104"},
+        {"trap '' TERM; while :; do echo yes; done", 5, 10, "yes\nyes\nye", false, "whil[e] :"},
+    };
+    for (const auto& row : cases) {
+        const auto started = std::chrono::steady_clock::now();
+        events.clear();
+        auto* task = new TaskWrapper(this, {"/bin/sh", "-c", row.script}, "/", {});
+        task->addEnvironment({{"CARD_VARIABLE", "added"}, {"LC_CTYPE", "C"}});
+        task->keepStandardErrorApart();
+        task->setBounds(row.seconds, row.limit);
+        testing::internal::CaptureStderr();
+        task->startProcess();
+        // A modal panel does not hold the bound back.
+        RunLoop::main().runInMode(kModalPanelRunLoopMode,
+                                  [&] { EXPECT_TRUE(runUntilDestroyed()) << row.script; });
+        const std::string apart = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(events, (Events{"Created", "Started", "Finished", "Destroyed"})) << row.script;
+        EXPECT_EQ(output, row.output) << row.script;
+        EXPECT_EQ(timedOut, row.timedOut) << row.script;
+        EXPECT_EQ(apart, row.output.starts_with("out") ? "apart\n" : "") << row.script;
+        EXPECT_TRUE(Gone(row.witness)) << row.script;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
     }
 }
 

@@ -2,10 +2,12 @@
 
 #include <gtk/gtk.h>
 
+#include <cstdio>
 #include <sstream>
 
 #include "AlertDialog.h"
 #include "Clipboard.h"
+#include "ProcessInfo.h"
 #include "RunLoop.h"
 
 namespace {
@@ -70,6 +72,27 @@ int Alert::runModal() {
     return RunAlertDialog(shown.dialog);
 }
 
+std::string ProgramOutput(const std::string& options) {
+    const std::string command = ExecutableDirectory() + "/ReadyCheck " + options;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, read);
+    }
+    EXPECT_EQ(pclose(pipe), 0) << options;
+    return output;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 void WindowTest::SetUp() {
     if (!sHasDisplay) {
         GTEST_SKIP() << "no display";
@@ -79,7 +102,11 @@ void WindowTest::SetUp() {
         if (const auto during = std::exchange(whileNextAlertIsOpen, nullptr)) {
             during();
         }
-        PressKey(dialog, answerKey);
+        if (const auto response = std::exchange(answerResponse, std::nullopt)) {
+            gtk_dialog_response(GTK_DIALOG(dialog), *response);
+        } else {
+            PressKey(dialog, answerKey);
+        }
     };
 }
 
@@ -96,7 +123,7 @@ void WindowTest::TearDown() {
 
 void WindowTest::launch() {
     application.reset();
-    controller = std::make_unique<Controller>();
+    controller = std::make_unique<Controller>(cardProbeBound);
     application = LoadApplication(*controller);
     ASSERT_NE(application, nullptr);
 }
@@ -118,12 +145,7 @@ std::vector<std::string> WindowTest::copyReport(bool byKeyboard) {
     } else {
         gtk_button_clicked(GTK_BUTTON(outlet<Button>("oCopyReportButton")->widget()));
     }
-    std::istringstream text(ClipboardText());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(text, line);) {
-        lines.push_back(line);
-    }
-    return lines;
+    return Lines(ClipboardText());
 }
 
 void WindowTest::saveScreenshot(const std::string& fileName, bool wholeScreen) {

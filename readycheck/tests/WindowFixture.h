@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,6 +27,10 @@ struct SeenAlert {
     std::string detail;
     std::size_t buttons;
 };
+
+// What the built program beside the test prints with these options; it must succeed.
+std::string ProgramOutput(const std::string& options);
+std::vector<std::string> Lines(const std::string& text);
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -56,9 +61,14 @@ protected:
     // directory; fails the test when there is nothing to save.
     void saveScreenshot(const std::string& fileName, bool wholeScreen = false);
 
+    // How long the helper may take for each other graphics card, for the next launch.
+    double cardProbeBound = kCardProbeBoundSeconds;
     std::unique_ptr<Controller> controller;
     std::unique_ptr<LoadedApplication> application;
     std::vector<SeenAlert> alerts;
     std::string answerKey = "Return";
+    // Answers the next alert with this response (kAlertSecondButtonReturn, ...) in place of the
+    // key.
+    std::optional<int> answerResponse;
     std::function<void()> whileNextAlertIsOpen;
 };

@@ -1,0 +1,135 @@
+#include "CardRowsView.h"
+
+#include <gtk/gtk.h>
+
+#include "RunLoop.h"
+
+namespace {
+
+constexpr int kEditionColumns = 3;
+constexpr int kButtonColumn = kEditionColumns + 1;
+constexpr int kNameWidthChars = 28;
+constexpr int kStateWidthChars = 36;
+constexpr const char* kRowKey = "readycheck-row";
+
+GtkWidget* Widget(void* widget) {
+    return static_cast<GtkWidget*>(widget);
+}
+
+GtkWidget* NewLabel(float xalign, int widthChars) {
+    GtkWidget* label = gtk_label_new(nullptr);
+    gtk_label_set_xalign(GTK_LABEL(label), xalign);
+    if (widthChars > 0) {
+        gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+        gtk_label_set_max_width_chars(GTK_LABEL(label), widthChars);
+    }
+    return label;
+}
+
+void SetText(void* label, const std::string& text) {
+    gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
+    gtk_label_set_text(GTK_LABEL(label), valid);
+    g_free(valid);
+}
+
+std::string Text(void* label) {
+    return gtk_label_get_text(GTK_LABEL(label));
+}
+
+void SetAccessibleName(void* widget, const std::string& name) {
+    atk_object_set_name(gtk_widget_get_accessible(Widget(widget)), name.c_str());
+}
+
+std::string AccessibleName(void* widget) {
+    const char* name = atk_object_get_name(gtk_widget_get_accessible(Widget(widget)));
+    return name != nullptr ? name : "";
+}
+
+}  // namespace
+
+void CardRowsView::setRows(const std::vector<CardRow>& rows, Press press) {
+    mPress = std::move(press);
+    if (mRows.empty() && !rows.empty()) {
+        build(rows.size());
+    }
+    for (std::size_t i = 0; i < rows.size() && i < mRows.size(); ++i) {
+        fill(mRows[i], rows[i]);
+    }
+    setHidden(mRows.empty());
+}
+
+void CardRowsView::build(std::size_t count) {
+    GtkGrid* grid = GTK_GRID(gtk_bin_get_child(GTK_BIN(widget())));
+    for (std::size_t i = 0; i < count; ++i) {
+        const int top = static_cast<int>(i) + 1;  // below the editions' names
+        RowWidgets row{NewLabel(0.0F, kNameWidthChars),
+                       {},
+                       NewLabel(0.0F, kStateWidthChars),
+                       gtk_button_new()};
+        gtk_widget_set_hexpand(Widget(row.name), TRUE);
+        gtk_grid_attach(grid, Widget(row.name), 0, top, 1, 1);
+        for (int column = 1; column <= kEditionColumns; ++column) {
+            row.verdicts.push_back(NewLabel(0.5F, 0));
+            gtk_grid_attach(grid, Widget(row.verdicts.back()), column, top, 1, 1);
+        }
+        gtk_grid_attach(grid, Widget(row.state), 1, top, kEditionColumns, 1);
+        gtk_grid_attach(grid, Widget(row.button), kButtonColumn, top, 1, 1);
+        g_object_set_data(G_OBJECT(row.button), kRowKey, GSIZE_TO_POINTER(i));
+        g_signal_connect(row.button, "clicked", G_CALLBACK(+[](GtkButton* button, gpointer self) {
+                             auto* view = static_cast<CardRowsView*>(self);
+                             const std::size_t index =
+                                 GPOINTER_TO_SIZE(g_object_get_data(G_OBJECT(button), kRowKey));
+                             RunLoop::main().invokeGuarded([&] {
+                                 if (view->mPress) {
+                                     view->mPress(index);
+                                 }
+                             });
+                         }),
+                         this);
+        gtk_widget_show(Widget(row.name));
+        gtk_widget_show(Widget(row.button));
+        mRows.push_back(std::move(row));
+    }
+}
+
+void CardRowsView::fill(const RowWidgets& widgets, const CardRow& row) {
+    SetText(widgets.name, row.name);
+    const bool checked = !row.verdicts.empty();
+    for (std::size_t i = 0; i < widgets.verdicts.size(); ++i) {
+        SetText(widgets.verdicts[i], i < row.verdicts.size() ? row.verdicts[i] : "");
+        SetAccessibleName(widgets.verdicts[i],
+                          i < row.verdictNames.size() ? row.verdictNames[i] : "");
+        gtk_widget_set_visible(Widget(widgets.verdicts[i]), checked);
+    }
+    SetText(widgets.state, row.state);
+    SetAccessibleName(widgets.state, row.stateName);
+    gtk_widget_set_visible(Widget(widgets.state), !checked);
+    gtk_button_set_label(GTK_BUTTON(widgets.button), row.buttonTitle.c_str());
+    SetAccessibleName(widgets.button, row.buttonName);
+}
+
+std::vector<CardRow> CardRowsView::shownRows() const {
+    std::vector<CardRow> rows;
+    for (const RowWidgets& widgets : mRows) {
+        CardRow row;
+        row.name = Text(widgets.name);
+        for (void* verdict : widgets.verdicts) {
+            if (gtk_widget_get_visible(Widget(verdict))) {
+                row.verdicts.push_back(Text(verdict));
+                row.verdictNames.push_back(AccessibleName(verdict));
+            }
+        }
+        if (gtk_widget_get_visible(Widget(widgets.state))) {
+            row.state = Text(widgets.state);
+            row.stateName = AccessibleName(widgets.state);
+        }
+        row.buttonTitle = gtk_button_get_label(GTK_BUTTON(widgets.button));
+        row.buttonName = AccessibleName(widgets.button);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void CardRowsView::pressButton(std::size_t row) {
+    gtk_button_clicked(GTK_BUTTON(mRows.at(row).button));
+}

@@ -1,0 +1,92 @@
+#include "OtherCardsCheck.h"
+
+#include <any>
+
+#include "CardJudgement.h"
+#include "FactsJson.h"
+#include "OtherCardsList.h"
+#include "RunLoop.h"
+#include "SwitcherooControl.h"
+#include "TaskWrapper.h"
+
+OtherCardsCheck::OtherCardsCheck(TaskWrapperController* controller,
+                                 std::vector<std::string> probeArguments, double probeBound)
+    : mController(controller),
+      mProbeArguments(std::move(probeArguments)),
+      mProbeBound(probeBound),
+      mSelf(std::make_shared<OtherCardsCheck*>(this)) {}
+
+OtherCardsCheck::~OtherCardsCheck() {
+    stop();
+}
+
+void OtherCardsCheck::stop() {
+    *mSelf = nullptr;
+    mRequest.reset();
+}
+
+void OtherCardsCheck::start(Facts& facts, Changed changed) {
+    mFacts = &facts;
+    mChanged = std::move(changed);
+    mRequest = std::make_unique<GpuListRequest>([this](std::optional<std::vector<ListedGpu>> gpus) {
+        // The profiler's devices only where switcheroo-control did not answer.
+        listed(gpus ? OtherCardsFromSwitcheroo(*gpus)
+                    : OtherCardsFromDevices(mFacts->displayControllers));
+    });
+}
+
+void OtherCardsCheck::listed(std::vector<OtherCard> cards) {
+    mFacts->otherCards = std::move(cards);
+    probeNext();
+}
+
+// Each probe after the previous one has ended, outside the runner's own report.
+void OtherCardsCheck::probeNext() {
+    std::vector<OtherCard>& cards = mFacts->otherCards;
+    if (mNext >= cards.size()) {
+        finish();
+        return;
+    }
+    OtherCard& card = cards[mNext];
+    card.status = CardStatus::Checking;
+    mTask = new TaskWrapper(mController, mProbeArguments, "/", std::any(mNext));
+    mTask->addEnvironment(card.environment);
+    mTask->keepStandardErrorApart();
+    mTask->setBounds(mProbeBound, kCardProbeOutputLimit);
+    if (mChanged) {
+        mChanged();
+    }
+    mTask->startProcess();
+}
+
+void OtherCardsCheck::probeFinished(TaskWrapper* task, bool success) {
+    OtherCard& card = mFacts->otherCards.at(std::any_cast<std::size_t>(task->taskID()));
+    CardProbeRun run;
+    run.launched = success;
+    if (success) {
+        run.timedOut = task->timedOut();
+        run.waitStatus = task->terminationStatus();
+        run.printed = task->output().size() > 0;
+        run.answer = ReadCardJson(task->output().view());
+    } else {
+        run.launchMessage = std::string(task->output().view());
+    }
+    JudgeCardProbe(card, *mFacts, run);
+    mTask = nullptr;
+    ++mNext;
+    if (mChanged) {
+        mChanged();
+    }
+    RunLoop::main().deferToEndOfEvent([self = mSelf] {
+        if (*self != nullptr) {
+            (*self)->probeNext();
+        }
+    });
+}
+
+void OtherCardsCheck::finish() {
+    mFinished = true;
+    if (mChanged) {
+        mChanged();
+    }
+}

@@ -1,0 +1,28 @@
+// Which graphics cards a program can be started on besides the one a normal start uses, and the
+// environment that starts it on each.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "DisplayReport.h"
+#include "Facts.h"
+
+// One GPU as switcheroo-control lists it.
+struct ListedGpu {
+    std::string name;
+    std::vector<std::string> environment;  // flat: a name, its value, the next name, ...
+    bool isDefault = false;                // the one a normal start uses
+    bool discrete = false;
+    bool operator==(const ListedGpu&) const = default;
+};
+
+// Every GPU but the default ones, with the environment switcheroo-control gives it; a name
+// left without a value is dropped.
+std::vector<OtherCard> OtherCardsFromSwitcheroo(const std::vector<ListedGpu>& gpus);
+
+// Without switcheroo-control: every device entry but the one driving the screen, with the
+// environment the desktops give such a card: NVIDIA's own offload variables for its driver,
+// DRI_PRIME with the PCI address for Mesa's. An entry without a readable PCI address cannot be
+// named to Mesa and is left out, unless NVIDIA's driver runs it.
+std::vector<OtherCard> OtherCardsFromDevices(const std::vector<DisplayController>& devices);
