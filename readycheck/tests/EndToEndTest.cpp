@@ -300,6 +300,7 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
         command += " " + kProgram + " --json";
         const auto answers = [&](const std::string& environment, const char* system) {
             const Ran ran = RunCommand(environment + command);
+            EXPECT_EQ(ran.errors, "") << environment;
             EXPECT_EQ(Field(ran.output, "display_system"), std::string("\"") + system + "\"");
             std::string found = std::to_string(ran.status);
             for (const char* field : fields) {
