@@ -3,8 +3,9 @@
 # no display at all on the EGL device.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The probes take a Wayland display before an X one; these measure the private Xvfb's.
-unset WAYLAND_DISPLAY
+# The program and the probes take a Wayland display before an X one; these measure the private
+# Xvfb's. Empty rather than unset, or GTK would take $XDG_RUNTIME_DIR/wayland-0.
+export WAYLAND_DISPLAY=
 scripts/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DREADYCHECK_TESTS=OFF \
     -DREADYCHECK_BENCH=ON >/dev/null

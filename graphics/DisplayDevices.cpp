@@ -128,6 +128,14 @@ void OrderForMainDisplay(std::vector<DisplayDevice>& devices,
     });
 }
 
+MemoryKind DecideDeviceMemory(const DisplayDevice& device, AskDriverFunction ask) {
+    MemorySignals signals = device.memory;
+    if (!device.asleep && !device.renderNode.empty()) {
+        ask(device, signals);
+    }
+    return DecideMemoryKind(signals);
+}
+
 std::string SizeText(uint64_t bytes) {
     if (bytes >= kGiB && bytes % kGiB == 0) {
         return std::to_string(bytes / kGiB) + " GB";

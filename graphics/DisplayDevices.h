@@ -33,5 +33,14 @@ std::tuple<bool, bool, bool> MainDisplayRank(const DisplayDevice& device,
 void OrderForMainDisplay(std::vector<DisplayDevice>& devices,
                          const std::optional<std::string>& screenDevice);
 
+// Asks a device's kernel driver what only it can tell of the memory (DriverQueries.h, or a
+// recorded machine's answers).
+using AskDriverFunction = void (*)(const DisplayDevice& device, MemorySignals& signals);
+
+// Whether the device's memory is its own or the system's: its sysfs signals, and its driver's
+// answers where asking is harmless (the device is awake, since opening the render node of one that
+// sleeps wakes it, and it has a render node).
+MemoryKind DecideDeviceMemory(const DisplayDevice& device, AskDriverFunction ask);
+
 // "8 GB", "768 MB".
 std::string SizeText(uint64_t bytes);

@@ -8,15 +8,11 @@ namespace Graphics {
 
 namespace {
 
-// Lower case. Mesa's gallium and classic software drivers, its X11 driver, and the generic
-// renderers that remote and virtual desktops fall back on.
-constexpr const char* kSoftwareNames[] = {"llvmpipe",
-                                          "softpipe",
-                                          "swrast",
-                                          "software rasterizer",
-                                          "mesa x11",
-                                          "gdi generic",
-                                          "microsoft basic render"};
+// Lower case. Mesa's gallium and classic software drivers, its X11 driver, Google's
+// SwiftShader, and the generic renderers that remote and virtual desktops fall back on.
+constexpr const char* kSoftwareNames[] = {
+    "llvmpipe",    "softpipe", "swrast",      "software rasterizer",   "software renderer",
+    "swiftshader", "mesa x11", "gdi generic", "microsoft basic render"};
 
 }  // namespace
 

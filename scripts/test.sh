@@ -20,8 +20,9 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # GTK's accessibility bridge talks to a session bus that tests neither have nor need.
 export NO_AT_BRIDGE=1 GTK_A11Y=none
-# The probes take a Wayland display before an X one: the tests' compositor is their own Weston.
-unset WAYLAND_DISPLAY
+# The program and the probes take a Wayland display before an X one: the tests' compositor is their
+# own Weston. Empty rather than unset, or GTK would take $XDG_RUNTIME_DIR/wayland-0.
+export WAYLAND_DISPLAY=
 
 status=0
 for variant in normal sanitize; do

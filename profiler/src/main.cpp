@@ -27,14 +27,6 @@ std::string MemoryText(const MemoryKind& kind) {
     return kind.bytes ? SizeText(*kind.bytes) : kUnknownSize;
 }
 
-MemoryKind DecideFor(const DisplayDevice& device) {
-    MemorySignals signals = device.memory;
-    if (!device.asleep && !device.renderNode.empty()) {
-        AskDriver(device, signals);
-    }
-    return DecideMemoryKind(signals);
-}
-
 plist_t DeviceEntry(const DisplayDevice& device) {
     plist_t entry = plist_new_dict();
     const auto set = [entry](const char* key, const std::string& value) {
@@ -49,7 +41,7 @@ plist_t DeviceEntry(const DisplayDevice& device) {
     if (!device.driver.empty()) {
         set("spdisplays_driver", device.driver);
     }
-    const MemoryKind kind = DecideFor(device);
+    const MemoryKind kind = DecideDeviceMemory(device, AskDriver);
     set("spdisplays_vram", MemoryText(kind));
     set("spdisplays_vram_source", kind.source);
     return entry;

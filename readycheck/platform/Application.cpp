@@ -6,8 +6,8 @@
 #include <map>
 #include <vector>
 
-#include "Alert.h"
 #include "Clipboard.h"
+#include "DisplayChoice.h"
 #include "LocalizedStrings.h"
 #include "Log.h"
 #include "RunLoop.h"
@@ -148,41 +148,6 @@ private:
     std::vector<std::unique_ptr<Control>> mControls;
 };
 
-// The probes speak GLX to the X server that DISPLAY names, so the window goes to an X server too
-// (XWayland on a Wayland session), and the probes are told the one GTK opened, which --display
-// may have chosen. Wayland is opened only to say that there is no X server.
-bool OpenXDisplay(int* argc, char*** argv) {
-    gdk_set_allowed_backends("x11,wayland");
-    if (gtk_init_check(argc, argv) == FALSE) {
-        return false;
-    }
-    // By type name: the X11 backend's header clashes with the controls' class names.
-    GdkDisplay* display = gdk_display_get_default();
-    const GType x11 = g_type_from_name("GdkX11Display");
-    if (x11 == 0 || !G_TYPE_CHECK_INSTANCE_TYPE(display, x11)) {
-        return false;
-    }
-    g_setenv("DISPLAY", gdk_display_get_name(display), TRUE);
-    return true;
-}
-
-// Without an X server nothing can be measured: say so, in an alert too where a Wayland display
-// can show one, rather than show results of probes that could not run.
-void ReportNoXDisplay() {
-    std::fprintf(stderr,
-                 "ReadyCheck: cannot open an X display; set DISPLAY to a running X server "
-                 "or turn on XWayland\n");
-    if (gdk_display_get_default() == nullptr) {
-        return;
-    }
-    Alert alert;
-    alert.setMessageText(LocalizedString("NoXDisplay"));
-    alert.setInformativeText(LocalizedString("NoXDisplay_detail"));
-    const std::size_t ok = alert.addButtonWithTitle(LocalizedString("GenericOKButtonTitle"));
-    alert.setButtonKeyEquivalent(ok, "\r");
-    alert.runModal();
-}
-
 std::unique_ptr<Session> LoadSession(ApplicationDelegate& delegate) {
     auto session = std::make_unique<Session>();
     const std::string error = session->load(delegate);
@@ -197,8 +162,11 @@ std::unique_ptr<Session> LoadSession(ApplicationDelegate& delegate) {
 
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
     g_set_prgname("ReadyCheck");
-    if (!OpenXDisplay(&argc, &argv)) {
-        ReportNoXDisplay();
+    if (!OpenToolkitDisplay(&argc, &argv)) {
+        std::fputs(
+            "ReadyCheck: cannot open a display for the window; set WAYLAND_DISPLAY or "
+            "DISPLAY, or check without one: ReadyCheck --report\n",
+            stderr);
         return 1;
     }
     EndOnLostDisplay(EndApplication);

@@ -12,10 +12,10 @@ constexpr const char* kSummary =
     "Tells whether this computer's graphics are ready for the 3D application's Basic, Advanced "
     "and Duo editions.";
 constexpr const char* kDescription =
-    "Without an option ReadyCheck shows its window; GTK's options, such as --display=DISPLAY, "
-    "apply there.\n\n"
-    "Exit status: 0 the check ran, whatever it found; 1 it could not run (no display, an "
-    "operating system too old, no OpenGL driver); 64 a wrong command line.";
+    "Without an option ReadyCheck shows its window; GTK's options, such as --display=DISPLAY "
+    "for an X display, apply there. --report and --json need no display.\n\n"
+    "Exit status: 0 the check ran, whatever it found; 1 it could not run (no display for the "
+    "window, an operating system too old, no OpenGL driver); 64 a wrong command line.";
 
 struct Flags {
     gboolean report = FALSE;

@@ -45,6 +45,8 @@ const char* DisplaySystemName(DisplaySystem system) {
             return "xwayland";
         case DisplaySystem::Wayland:
             return "wayland";
+        case DisplaySystem::NoDisplay:
+            return "none";
         case DisplaySystem::Other:
             break;
     }

@@ -5,58 +5,19 @@
 #include <GL/glxext.h>
 #include <gdk/gdkx.h>
 
-#include <cstring>
 #include <memory>
-#include <vector>
 
-#include "RendererInfo.h"
+#include "ExtensionNames.h"
+#include "RendererRecord.h"
+#include "XErrorTrap.h"
 
-struct RendererInfoRec {
-    struct Renderer {
-        int64_t videoMemory;
-        int64_t accelerated;
-        int64_t window;
-    };
-    std::vector<Renderer> renderers;
-};
+using Graphics::ListsExtension;
+using Graphics::XErrorTrap;
 
 namespace {
 
 constexpr int64_t kBytesPerMegabyte = 1048576;
-constexpr int64_t kBytesPerKilobyte = 1024;
-constexpr GLenum kDedicatedVideoMemoryNVX = 0x9047;  // in KB
 constexpr int kMaximumRenderers = 16;
-
-unsigned long sErrorCount = 0;
-
-int CountError(Display* /*display*/, XErrorEvent* /*event*/) {
-    ++sErrorCount;
-    return 0;
-}
-
-// Counts X errors instead of letting Xlib's default handler end the process; the previous handler
-// comes back only after the requests made under the trap have been answered.
-class XErrorTrap {
-public:
-    explicit XErrorTrap(Display* display)
-        : mDisplay(display), mPrevious(XSetErrorHandler(CountError)), mBefore(sErrorCount) {}
-    ~XErrorTrap() {
-        XSync(mDisplay, False);
-        XSetErrorHandler(mPrevious);
-    }
-    XErrorTrap(const XErrorTrap&) = delete;
-    XErrorTrap& operator=(const XErrorTrap&) = delete;
-
-    bool failed() {
-        XSync(mDisplay, False);
-        return sErrorCount != mBefore;
-    }
-
-private:
-    Display* mDisplay;
-    XErrorHandler mPrevious;
-    unsigned long mBefore;
-};
 
 struct DisplayCloser {
     void operator()(Display* display) const { XCloseDisplay(display); }
@@ -72,22 +33,6 @@ Display* QueryDisplay(DisplayOwner& own) {
     }
     own.reset(XOpenDisplay(nullptr));
     return own.get();
-}
-
-bool ListsExtension(const char* list, const char* name) {
-    if (list == nullptr) {
-        return false;
-    }
-    const std::size_t length = std::strlen(name);
-    for (const char* found = std::strstr(list, name); found != nullptr;
-         found = std::strstr(found + 1, name)) {
-        const bool starts = found == list || found[-1] == ' ';
-        const bool ends = found[length] == ' ' || found[length] == '\0';
-        if (starts && ends) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void QueryMesaRenderers(Display* display, int screen, RendererInfoRec& info) {
@@ -109,11 +54,8 @@ void QueryMesaRenderers(Display* display, int screen, RendererInfoRec& info) {
 }
 
 void ReadNvidiaMemory(RendererInfoRec& info) {
-    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (ListsExtension(extensions, "GL_NVX_gpu_memory_info")) {
-        GLint kilobytes = 0;
-        glGetIntegerv(kDedicatedVideoMemoryNVX, &kilobytes);
-        info.renderers.push_back({static_cast<int64_t>(kilobytes) * kBytesPerKilobyte, 1, 1});
+    if (const auto bytes = NvidiaDedicatedMemory()) {
+        info.renderers.push_back({*bytes, 1, 1});
     }
 }
 
@@ -155,21 +97,12 @@ void QueryNvidiaRenderer(Display* display, int screen, RendererInfoRec& info) {
 
 }  // namespace
 
-CGDirectDisplayID CGMainDisplayID() {
-    return 1;
-}
-
-CGOpenGLDisplayMask CGDisplayIDToOpenGLDisplayMask(CGDirectDisplayID display) {
-    return display == CGMainDisplayID() ? 1U : 0U;
-}
-
-CGLError CGLQueryRendererInfo(CGOpenGLDisplayMask mask, CGLRendererInfoObj* info, int32_t* count) {
+bool QueryGLXRenderers(RendererInfoRec& info) {
     DisplayOwner own;
     Display* display = QueryDisplay(own);
-    if (mask != 1U || info == nullptr || count == nullptr || display == nullptr) {
-        return kCGLBadDisplay;
+    if (display == nullptr) {
+        return false;
     }
-    auto* result = new RendererInfoRec;
     const int screen = DefaultScreen(display);
     const char* extensions = nullptr;
     {
@@ -177,38 +110,9 @@ CGLError CGLQueryRendererInfo(CGOpenGLDisplayMask mask, CGLRendererInfoObj* info
         extensions = glXQueryExtensionsString(display, screen);
     }
     if (ListsExtension(extensions, "GLX_MESA_query_renderer")) {
-        QueryMesaRenderers(display, screen, *result);
+        QueryMesaRenderers(display, screen, info);
     } else {
-        QueryNvidiaRenderer(display, screen, *result);
+        QueryNvidiaRenderer(display, screen, info);
     }
-    *info = result;
-    *count = static_cast<int32_t>(result->renderers.size());
-    return kCGLNoError;
-}
-
-CGLError CGLDescribeRenderer(CGLRendererInfoObj info, int32_t renderer, int32_t property,
-                             int64_t* value) {
-    if (info == nullptr || value == nullptr || renderer < 0 ||
-        static_cast<std::size_t>(renderer) >= info->renderers.size()) {
-        return kCGLBadRendererInfo;
-    }
-    const auto& entry = info->renderers[static_cast<std::size_t>(renderer)];
-    switch (property) {
-        case kCGLRPVideoMemory:
-            *value = entry.videoMemory;
-            return kCGLNoError;
-        case kCGLRPAccelerated:
-            *value = entry.accelerated;
-            return kCGLNoError;
-        case kCGLRPWindow:
-            *value = entry.window;
-            return kCGLNoError;
-        default:
-            return kCGLBadProperty;
-    }
-}
-
-CGLError CGLDestroyRendererInfo(CGLRendererInfoObj info) {
-    delete info;
-    return kCGLNoError;
+    return true;
 }

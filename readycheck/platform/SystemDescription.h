@@ -3,13 +3,9 @@
 
 #include <string>
 
-enum class DisplaySystem { X11, X11UnderWayland, Wayland, Other };
-
-// The toolkit's display: X11, X11 served by a Wayland compositor, Wayland, or something else.
-DisplaySystem CurrentDisplaySystem();
-
-// Whether the X server that DISPLAY names answers.
-bool XDisplayReachable();
+// The display the window and the probes use (DisplayChoice.h): X11, X11 served by a Wayland
+// compositor, Wayland, none (the probes draw on a GPU with no display), or something else.
+enum class DisplaySystem { X11, X11UnderWayland, Wayland, NoDisplay, Other };
 
 // The text of /etc/os-release, else of /usr/lib/os-release; empty when neither can be read.
 std::string OsReleaseText();

@@ -63,6 +63,10 @@ void EndOnTerminationSignals(const TerminationRequest& terminate) {
 void EndOnLostDisplay(const TerminationRequest& terminate) {
     Request() = terminate;
     GdkDisplay* display = gdk_display_get_default();
+    // NOTE: on Wayland the toolkit ends the process itself when the compositor goes away.
+    if (!GDK_IS_X11_DISPLAY(display)) {
+        return;
+    }
     XSetIOErrorHandler(ReturnFromLostConnection);
     XSetIOErrorExitHandler(gdk_x11_display_get_xdisplay(display), LostDisplay, nullptr);
     // NOTE: the toolkit calls _exit() on an X error that none of its traps covers, such as a

@@ -10,7 +10,7 @@ using TerminationRequest = std::function<void()>;
 // ignored (as nohup leaves SIGHUP) stays ignored.
 void EndOnTerminationSignals(const TerminationRequest& terminate);
 
-// A lost connection to the toolkit's X display no longer ends the process on the spot: Xlib's
+// On X11, a lost connection to the toolkit's display no longer ends the process on the spot: Xlib's
 // calls on it answer nothing from then on, and the main loop ends the application. Nor does an X
 // error that the toolkit did not expect: the request fails, and the application goes on.
 void EndOnLostDisplay(const TerminationRequest& terminate);

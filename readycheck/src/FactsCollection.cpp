@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "DisplayChoice.h"
 #include "OsRelease.h"
-#include "SystemDescription.h"
 #include "TaskWrapper.h"
 
 namespace {

@@ -7,11 +7,8 @@
 enum class Rendering { Hardware, Software, Unknown };
 
 // The accelerated flag of the main display's renderer decides where the renderer information
-// has one; otherwise the renderer's name, matched against the software renderers that graphics
-// stacks name. Unknown when neither exists.
+// has one; otherwise the renderer's name, matched against the software renderers that ProbeKit
+// knows too ("llvmpipe (LLVM 15.0.6, 256 bits)", "Software Rasterizer"). Unknown when neither
+// exists.
 Rendering DecideRendering(std::optional<bool> accelerated,
                           const std::optional<std::string>& renderer);
-
-// Whether the renderer name is one of a known software renderer ("llvmpipe (LLVM 15.0.6, 256
-// bits)", "Software Rasterizer"), ignoring case.
-bool NamesSoftwareRenderer(const std::string& renderer);

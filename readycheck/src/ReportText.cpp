@@ -68,6 +68,8 @@ std::string DisplaySystemLine(DisplaySystem system) {
             return LocalizedString("ReportDisplayXWayland");
         case DisplaySystem::Wayland:
             return LocalizedString("ReportDisplayWayland");
+        case DisplaySystem::NoDisplay:
+            return LocalizedString("ReportDisplayNone");
         case DisplaySystem::Other:
             break;
     }

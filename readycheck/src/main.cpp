@@ -9,7 +9,6 @@
 #include "FactsJson.h"
 #include "ReportText.h"
 #include "StandardDescriptors.h"
-#include "SystemDescription.h"
 #include "Termination.h"
 
 namespace {
@@ -20,10 +19,6 @@ void Complain(const std::string& text) {
 
 // --report and --json: the facts on standard output, anything else one line on standard error.
 int RunWithoutWindow(RunMode mode) {
-    if (!XDisplayReachable()) {
-        Complain("cannot open an X display; set DISPLAY to a running X server");
-        return kExitCouldNotCheck;
-    }
     CommandLineCheck check({Controller::profilerPath(), "-detailLevel", "mini", "-xml"},
                            kProfilerBoundSeconds, {Controller::cardProbePath()},
                            kCardProbeBoundSeconds);

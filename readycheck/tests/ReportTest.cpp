@@ -142,6 +142,7 @@ TEST(Presentations, EveryFieldReachesTheReportAndTheJson) {
         {"os", [](Facts& f) { f.operatingSystem.clear(); }},
         {"kernel", [](Facts& f) { f.kernelRelease = "7.0"; }},
         {"display system", [](Facts& f) { f.displaySystem = DisplaySystem::Wayland; }},
+        {"no display", [](Facts& f) { f.displaySystem = DisplaySystem::NoDisplay; }},
         {"vendor", [](Facts& f) { f.vendor = "Intel"; }},
         {"renderer", [](Facts& f) { f.renderer.reset(); }},
         {"driver version", [](Facts& f) { f.driverVersion = "4.6"; }},

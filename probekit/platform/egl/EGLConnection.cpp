@@ -2,6 +2,8 @@
 
 #include <EGL/eglext.h>
 
+#include "EGLDevices.h"
+
 namespace GLPlatform::EGL {
 
 namespace {
@@ -34,6 +36,11 @@ ConnectionRef ConnectionOnCompositor(std::unique_ptr<WaylandConnection> composit
         return nullptr;
     }
     return std::make_shared<Connection>(display, std::move(compositor));
+}
+
+ConnectionRef ConnectionOnDevice() {
+    EGLDisplay display = Graphics::InitialiseFirstEGLDevice();
+    return display != EGL_NO_DISPLAY ? std::make_shared<Connection>(display, nullptr) : nullptr;
 }
 
 void ConnectTo(bool wayland, ConnectionRef first) {

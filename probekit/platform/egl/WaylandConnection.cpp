@@ -1,15 +1,12 @@
 #include "WaylandConnection.h"
 
 #include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 #include <wayland-client.h>
 #include <wayland-egl.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <string>
+
+#include "WaylandCompositor.h"
 
 namespace GLPlatform::EGL {
 
@@ -17,35 +14,6 @@ namespace {
 
 // wl_surface is all the backend asks of the compositor.
 constexpr uint32_t kCompositorVersion = 1;
-
-const char* NonEmpty(const char* variable) {
-    const char* value = std::getenv(variable);
-    return value != nullptr && *value != '\0' ? value : nullptr;
-}
-
-// The socket that libwayland would connect to: WAYLAND_DISPLAY, absolute or inside
-// XDG_RUNTIME_DIR. NOTE: not wl_display_connect, which would take the host's own connection when
-// the host was started with WAYLAND_SOCKET.
-int ConnectToCompositor() {
-    const char* name = NonEmpty("WAYLAND_DISPLAY");
-    const char* runtime = NonEmpty("XDG_RUNTIME_DIR");
-    if (name == nullptr || (name[0] != '/' && runtime == nullptr)) {
-        return -1;
-    }
-    const std::string path = name[0] == '/' ? name : std::string(runtime) + "/" + name;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path) {
-        return -1;
-    }
-    path.copy(address.sun_path, path.size());
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 void Withdraw(void* /*data*/, wl_registry* /*registry*/, uint32_t /*name*/) {}
 
@@ -63,12 +31,7 @@ void WaylandConnection::Announce(void* data, wl_registry* registry, uint32_t nam
 
 std::unique_ptr<WaylandConnection> WaylandConnection::Open() {
     static const wl_registry_listener kListener = {Announce, Withdraw};
-    const int fd = ConnectToCompositor();
-    if (fd < 0) {
-        return nullptr;
-    }
-    // Takes the descriptor, also when it fails.
-    wl_display* display = wl_display_connect_to_fd(fd);
+    wl_display* display = Graphics::ConnectToWaylandCompositor();
     if (display == nullptr) {
         return nullptr;
     }
