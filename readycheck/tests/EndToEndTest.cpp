@@ -330,10 +330,12 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
     const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY ";
     const char* const fields[] = {"feature_mask", "manufacturer", "renderer", "driver_version",
                                   "rendering"};
-    for (const auto& [name, mask] : {std::pair{"llvmpipe", "63"}, std::pair{"softpipe", "47"}}) {
-        std::string command = "GALLIUM_DRIVER=";
-        command += name;
-        command += " " + kProgram + " --json";
+    // NOTE: llvmpipe as Mesa's default rather than named: with GALLIUM_DRIVER=llvmpipe, clang 14's
+    // LeakSanitizer crashes in its own tracer at the exit of the process on the device.
+    for (const auto& [name, chosen, mask] :
+         {std::tuple{"llvmpipe", "", "63"},
+          std::tuple{"softpipe", "GALLIUM_DRIVER=softpipe ", "47"}}) {
+        const std::string command = chosen + kProgram + " --json";
         const auto answers = [&](const std::string& environment, const char* system) {
             const Ran ran = RunCommand(environment + command);
             EXPECT_EQ(ran.errors, "") << environment;
@@ -348,6 +350,7 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
         const std::string glx = answers(x, "x11");
         EXPECT_TRUE(glx.starts_with(std::string("0|") + mask + "|")) << glx;
         EXPECT_TRUE(glx.ends_with("|\"software\"")) << glx;
+        EXPECT_NE(glx.find(name), std::string::npos) << glx;
         EXPECT_EQ(answers(wayland, "wayland"), glx) << name;
         EXPECT_EQ(answers(device, "none"), glx) << name;
     }
