@@ -237,27 +237,14 @@ public:
     bool valid() const { return mValid; }
 
     std::optional<std::string> string(const char* name) {
-        JsonNode* node = member(name);
-        if (node == nullptr || JSON_NODE_HOLDS_NULL(node)) {
-            return std::nullopt;
-        }
-        if (json_node_get_value_type(node) != G_TYPE_STRING) {
-            mValid = false;
-            return std::nullopt;
-        }
-        return json_node_get_string(node);
+        JsonNode* node = valueOf(name, G_TYPE_STRING);
+        return node != nullptr ? std::optional<std::string>(json_node_get_string(node))
+                               : std::nullopt;
     }
 
     std::optional<int64_t> integer(const char* name) {
-        JsonNode* node = member(name);
-        if (node == nullptr || JSON_NODE_HOLDS_NULL(node)) {
-            return std::nullopt;
-        }
-        if (json_node_get_value_type(node) != G_TYPE_INT64) {
-            mValid = false;
-            return std::nullopt;
-        }
-        return json_node_get_int(node);
+        JsonNode* node = valueOf(name, G_TYPE_INT64);
+        return node != nullptr ? std::optional<int64_t>(json_node_get_int(node)) : std::nullopt;
     }
 
     // The value whose name the writer gives as the member's text; the fallback for null.
@@ -275,6 +262,20 @@ public:
     }
 
 private:
+    // The member's node where it holds a value of the type; null for a null member, and for a
+    // value of another type, which makes the reading invalid.
+    JsonNode* valueOf(const char* name, GType type) {
+        JsonNode* node = member(name);
+        if (node == nullptr || JSON_NODE_HOLDS_NULL(node)) {
+            return nullptr;
+        }
+        if (json_node_get_value_type(node) != type) {
+            mValid = false;
+            return nullptr;
+        }
+        return node;
+    }
+
     JsonNode* member(const char* name) {
         JsonNode* node = mObject != nullptr ? json_object_get_member(mObject, name) : nullptr;
         const bool isValue =
