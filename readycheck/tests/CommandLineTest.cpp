@@ -93,7 +93,7 @@ TEST_F(CommandLine, EndsAfterTheBoundOrSaysWhyItCannotCheck) {
                            Helper("exit 3"), 0.5);
     const Clock::time_point start = Clock::now();
     const auto result = stuck.run();
-    EXPECT_LT(Clock::now() - start, std::chrono::seconds(4)) << "the bound and the 1 s stop";
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(8)) << "long before the children end";
     ASSERT_TRUE(std::holds_alternative<Facts>(result));
     EXPECT_EQ(std::get<Facts>(result).profiler.state, ProfilerState::TimedOut);
     EXPECT_TRUE(std::get<Facts>(result).displayControllers.empty());
@@ -152,7 +152,7 @@ TEST_F(CommandLine, ACardWithoutAnAnswerOfItsOwnIsFailedOrNotReachable) {
         const Clock::time_point start = Clock::now();
         const auto result =
             CommandLineCheck(RecordedProfiler(), kProfilerBoundSeconds, row.helper, 0.5).run();
-        EXPECT_LT(Clock::now() - start, std::chrono::seconds(3)) << row.helper.back();
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(6)) << row.helper.back();
         ASSERT_EQ(std::get<Facts>(result).otherCards.size(), 1U);
         const OtherCard& card = std::get<Facts>(result).otherCards[0];
         EXPECT_EQ(card.status, row.status) << row.helper.back();

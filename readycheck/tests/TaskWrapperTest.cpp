@@ -25,8 +25,7 @@ bool Gone(const char* pattern) {
     if (pattern == nullptr) {
         return true;
     }
-    const int status =
-        std::system(("timeout 3 pidwait -f '" + std::string(pattern) + "'").c_str());
+    const int status = std::system(("timeout 3 pidwait -f '" + std::string(pattern) + "'").c_str());
     return WIFEXITED(status) && WEXITSTATUS(status) <= 1;  // 1: none was running
 }
 
@@ -114,12 +113,11 @@ TEST_F(TaskRunner, AStopEndsEveryProcessTheChildStarted) {
         std::string_view drained;
         const char* witness;  // a pattern for the command lines it leaves
     } cases[] = {
-        {"(trap 'echo drained; exit' TERM; echo up; sleep 101.25 & wait) & wait",
-         "up\ndrained\n", "slee[p] 101.25"},
+        {"(trap 'echo drained; exit' TERM; echo up; sleep 101.25 & wait) & wait", "up\ndrained\n",
+         "slee[p] 101.25"},
         {"trap '' TERM; echo up; sleep 102.25", "up\n", "slee[p] 102.25"},
         {"sleep 103.25 & echo up", "up\n", "slee[p] 103.25"},  // a grandchild holds the pipe
-        {"trap '' TERM; echo up; : endless-1; while :; do echo y; done", "up\ny\n",
-         "endless-[1]"},
+        {"trap '' TERM; echo up; : endless-1; while :; do echo y; done", "up\ny\n", "endless-[1]"},
     };
     for (const auto& row : cases) {
         events.clear();
