@@ -7,9 +7,9 @@
 
 #include "AlertDialog.h"
 #include "Clipboard.h"
-#include "DisplayChoice.h"
 #include "ProcessInfo.h"
 #include "RunLoop.h"
+#include "ToolkitDisplay.h"
 
 namespace {
 

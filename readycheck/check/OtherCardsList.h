@@ -7,15 +7,7 @@
 
 #include "DisplayReport.h"
 #include "Facts.h"
-
-// One GPU as switcheroo-control lists it.
-struct ListedGpu {
-    std::string name;
-    std::vector<std::string> environment;  // flat: a name, its value, the next name, ...
-    bool isDefault = false;                // the one a normal start uses
-    bool discrete = false;
-    bool operator==(const ListedGpu&) const = default;
-};
+#include "SwitcherooControl.h"
 
 // Every GPU but the default ones, with the environment switcheroo-control gives it; a name
 // left without a value is dropped.

@@ -3,11 +3,11 @@
 // throw-away context. X errors are trapped: they make a renderer unknown, never end the program.
 #include <GL/glx.h>
 #include <GL/glxext.h>
-#include <gdk/gdkx.h>
 
 #include <memory>
 
 #include "ExtensionNames.h"
+#include "HostDisplay.h"
 #include "RendererRecord.h"
 #include "XErrorTrap.h"
 
@@ -27,9 +27,8 @@ using DisplayOwner = std::unique_ptr<Display, DisplayCloser>;
 // The connection the window uses. Without a window (the command line), a connection of its own
 // to DISPLAY, kept only for one query; null when neither exists.
 Display* QueryDisplay(DisplayOwner& own) {
-    GdkDisplay* display = gdk_display_get_default();
-    if (display != nullptr) {
-        return GDK_IS_X11_DISPLAY(display) ? gdk_x11_display_get_xdisplay(display) : nullptr;
+    if (const Graphics::HostDisplay* host = Graphics::SharedHostDisplay()) {
+        return host->x11;
     }
     own.reset(XOpenDisplay(nullptr));
     return own.get();

@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Facts.h"
@@ -21,11 +23,13 @@ constexpr std::size_t kCardProbeOutputLimit = 64 * 1024;
 class OtherCardsCheck {
 public:
     using Changed = std::function<void()>;
+    // The card's facts from what the helper printed; none for anything but its answer.
+    using AnswerReader = std::function<std::optional<CardFacts>(std::string_view output)>;
 
     // The controller receives the probes' runs and hands each back through probeFinished;
     // probeArguments are the helper's path and arguments.
     OtherCardsCheck(TaskWrapperController* controller, std::vector<std::string> probeArguments,
-                    double probeBound);
+                    double probeBound, AnswerReader readAnswer);
     // A probe still running is stopped by its controller's "died" notice, not here.
     ~OtherCardsCheck();
     OtherCardsCheck(const OtherCardsCheck&) = delete;
@@ -52,6 +56,7 @@ private:
     TaskWrapperController* mController;
     std::vector<std::string> mProbeArguments;
     double mProbeBound;
+    AnswerReader mReadAnswer;
     Facts* mFacts = nullptr;
     Changed mChanged;
     std::unique_ptr<GpuListRequest> mRequest;

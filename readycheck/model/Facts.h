@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "DisplayReport.h"
+#include "DisplaySystem.h"
 #include "Rendering.h"
-#include "SystemDescription.h"
 
 enum class EditionSupport { Full, Limited, SignificantLimitations };
 

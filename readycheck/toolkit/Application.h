@@ -35,7 +35,7 @@ using DelegateFactory = std::function<std::unique_ptr<ApplicationDelegate>()>;
 // Returns the process's exit status: 1 with one line on standard error when no display opens or
 // the interface file cannot be loaded, else 0 once the application terminated: by its close
 // action, a termination signal, its window destroyed from outside or its X display lost, all of
-// them one way. The window and the probes use one display (DisplayChoice.h).
+// them one way. The window and the probes use one display (ToolkitDisplay.h).
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate);
 
 // Ends the main loop; does not return (ApplicationTerminating unwinds to the run loop).

@@ -4,6 +4,7 @@
 
 #include "Alert.h"
 #include "FactsCollection.h"
+#include "FactsJson.h"
 #include "GetVRAM.h"
 #include "LocalizedStrings.h"
 #include "NotificationCenter.h"
@@ -31,7 +32,7 @@ std::string IdentityLine(const std::optional<std::string>& text) {
 }  // namespace
 
 Controller::Controller(double cardProbeBound)
-    : mOtherCards(this, {cardProbePath()}, cardProbeBound) {}
+    : mOtherCards(this, {cardProbePath()}, cardProbeBound, ReadCardJson) {}
 
 Controller::~Controller() {
     // A runner still going stops through its own notice before this controller goes.

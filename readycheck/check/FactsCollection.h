@@ -4,17 +4,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "DriverProbe.h"
+#include "CardRecording.h"
 #include "Facts.h"
 
 class TaskWrapper;
-
-void RecordDriver(CardFacts& facts, int32_t featuresMask, const DriverIdentity& identity);
-
-// GetVRAM's size and the main renderer's accelerated flag, which decides the rendering before
-// the renderer's name does.
-void RecordVideoMemory(CardFacts& facts, int64_t bytes,
-                       std::optional<bool> mainRendererAccelerated);
 
 // How a child that reached the end of its output ended, from its wait status: finished, with an
 // error status, or by a signal.

@@ -6,6 +6,7 @@
 
 #include "DisplayChoice.h"
 #include "OsRelease.h"
+#include "SystemDescription.h"
 #include "TaskWrapper.h"
 
 namespace {
@@ -25,23 +26,6 @@ ProfilerRun EndedRun(std::optional<int> waitStatus) {
         return {ProfilerState::ExitedWithError, std::to_string(WEXITSTATUS(*waitStatus))};
     }
     return {ProfilerState::Finished, {}};
-}
-
-void RecordDriver(CardFacts& facts, int32_t featuresMask, const DriverIdentity& identity) {
-    facts.featuresMask = featuresMask;
-    facts.assessment = Assess(featuresMask);
-    facts.vendor = identity.vendor;
-    facts.renderer = identity.renderer;
-    facts.driverVersion = identity.version;
-}
-
-void RecordVideoMemory(CardFacts& facts, int64_t bytes,
-                       std::optional<bool> mainRendererAccelerated) {
-    facts.videoMemoryBytes = bytes;
-    facts.rendering = DecideRendering(mainRendererAccelerated, facts.renderer);
-    facts.renderingSource = mainRendererAccelerated ? RenderingSource::RendererInformation
-                            : facts.renderer        ? RenderingSource::RendererName
-                                                    : RenderingSource::None;
 }
 
 void RecordProfilerRun(Facts& facts, const TaskWrapper& task, bool success) {

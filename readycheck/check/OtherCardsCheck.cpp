@@ -3,17 +3,18 @@
 #include <any>
 
 #include "CardJudgement.h"
-#include "FactsJson.h"
 #include "OtherCardsList.h"
 #include "RunLoop.h"
 #include "SwitcherooControl.h"
 #include "TaskWrapper.h"
 
 OtherCardsCheck::OtherCardsCheck(TaskWrapperController* controller,
-                                 std::vector<std::string> probeArguments, double probeBound)
+                                 std::vector<std::string> probeArguments, double probeBound,
+                                 AnswerReader readAnswer)
     : mController(controller),
       mProbeArguments(std::move(probeArguments)),
       mProbeBound(probeBound),
+      mReadAnswer(std::move(readAnswer)),
       mSelf(std::make_shared<OtherCardsCheck*>(this)) {}
 
 OtherCardsCheck::~OtherCardsCheck() {
@@ -67,7 +68,7 @@ void OtherCardsCheck::probeFinished(TaskWrapper* task, bool success) {
         run.timedOut = task->timedOut();
         run.waitStatus = task->terminationStatus();
         run.printed = task->output().size() > 0;
-        run.answer = ReadCardJson(task->output().view());
+        run.answer = mReadAnswer(task->output().view());
     } else {
         run.launchMessage = std::string(task->output().view());
     }

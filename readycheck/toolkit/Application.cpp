@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "Clipboard.h"
-#include "DisplayChoice.h"
 #include "LocalizedStrings.h"
 #include "Log.h"
 #include "RunLoop.h"
 #include "Termination.h"
+#include "ToolkitDisplay.h"
 
 namespace {
 

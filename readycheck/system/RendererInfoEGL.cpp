@@ -5,17 +5,14 @@
 // unknown, never end the program.
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
-#include <gdk/gdk.h>
 #include <unistd.h>
-#ifdef GDK_WINDOWING_WAYLAND
-#include <gdk/gdkwayland.h>
-#endif
 #include <wayland-client.h>
 
 #include "DriverQueries.h"
 #include "DrmDevice.h"
 #include "EGLDevices.h"
 #include "ExtensionNames.h"
+#include "HostDisplay.h"
 #include "RendererRecord.h"
 #include "WaylandCompositor.h"
 
@@ -25,13 +22,8 @@ constexpr const char* kSysfsRoot = "/sys";
 
 // The toolkit's own Wayland connection; null without a Wayland window.
 wl_display* ToolkitWaylandDisplay() {
-#ifdef GDK_WINDOWING_WAYLAND
-    GdkDisplay* display = gdk_display_get_default();
-    if (display != nullptr && GDK_IS_WAYLAND_DISPLAY(display)) {
-        return gdk_wayland_display_get_wl_display(display);
-    }
-#endif
-    return nullptr;
+    const Graphics::HostDisplay* host = Graphics::SharedHostDisplay();
+    return host != nullptr ? host->compositor : nullptr;
 }
 
 // An initialised EGL display for one query. One on a connection of its own is terminated after

@@ -5,9 +5,17 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
-#include "OtherCardsList.h"
+// One GPU as switcheroo-control lists it.
+struct ListedGpu {
+    std::string name;
+    std::vector<std::string> environment;  // flat: a name, its value, the next name, ...
+    bool isDefault = false;                // the one a normal start uses
+    bool discrete = false;
+    bool operator==(const ListedGpu&) const = default;
+};
 
 // How long the service may take to answer.
 constexpr double kSwitcherooBoundSeconds = 3.0;

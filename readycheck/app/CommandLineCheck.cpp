@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "FactsCollection.h"
+#include "FactsJson.h"
 #include "GetVRAM.h"
 #include "NotificationCenter.h"
 #include "ProbeKit/ProbeKit.h"
@@ -25,7 +26,7 @@ CommandLineCheck::CommandLineCheck(std::vector<std::string> profilerArguments, d
     : mProfilerArguments(std::move(profilerArguments)),
       mProfilerBound(profilerBound),
       mCardProbeBound(cardProbeBound),
-      mOtherCards(this, std::move(cardProbeArguments), cardProbeBound) {}
+      mOtherCards(this, std::move(cardProbeArguments), cardProbeBound, ReadCardJson) {}
 
 // As closing the window does: every runner still going hears that its controller goes, stops
 // its child's group and releases itself at the end of the event, which is now.

@@ -3,10 +3,6 @@
 
 #include <string>
 
-// The display the window and the probes use (DisplayChoice.h): X11, X11 served by a Wayland
-// compositor, Wayland, none (the probes draw on a GPU with no display), or something else.
-enum class DisplaySystem { X11, X11UnderWayland, Wayland, NoDisplay, Other };
-
 // The text of /etc/os-release, else of /usr/lib/os-release; empty when neither can be read.
 std::string OsReleaseText();
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "CardRecording.h"
 #include "DriverProbe.h"
-#include "FactsCollection.h"
 #include "FactsJson.h"
 #include "GetVRAM.h"
 #include "ProbeKit/ProbeKit.h"
