@@ -3,11 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "FactsCollection.h"
 #include "FactsJson.h"
-#include "GetVRAM.h"
 #include "NotificationCenter.h"
-#include "ProbeKit/ProbeKit.h"
 #include "RunLoop.h"
 #include "SwitcherooControl.h"
 #include "SystemVersion.h"
@@ -26,55 +23,51 @@ CommandLineCheck::CommandLineCheck(std::vector<std::string> profilerArguments, d
     : mProfilerArguments(std::move(profilerArguments)),
       mProfilerBound(profilerBound),
       mCardProbeBound(cardProbeBound),
-      mOtherCards(this, std::move(cardProbeArguments), cardProbeBound, ReadCardJson) {}
+      mSession(this, std::move(cardProbeArguments), cardProbeBound, ReadCardJson) {}
 
 // As closing the window does: every runner still going hears that its controller goes, stops
 // its child's group and releases itself at the end of the event, which is now.
 CommandLineCheck::~CommandLineCheck() {
-    mOtherCards.stop();
+    mSession.stopOtherCards();
     NotificationCenter::defaultCenter().postNotificationName(
         kControllerDiedNotification, static_cast<TaskWrapperController*>(this));
     RunLoop::main().drainDeferred();
 }
 
 std::variant<Facts, std::string> CommandLineCheck::run() {
-    if (GestaltSystemVersion() <= kSystemVersionRefusalThreshold) {
+    if (!CheckSession::SystemSupported()) {
         return "this operating system is too old to check: " + OperatingSystemVersionString();
     }
-    mProfileTask = new TaskWrapper(this, mProfilerArguments, "/", {});
+    mProfileTask = mSession.createProfiler(mProfilerArguments);
     mProfileTask->startProcess();
-    const auto featuresMask = static_cast<int32_t>(VXGetDriverOpenGLFeatures());
-    const DriverIdentity identity = ProbeDriverIdentity();
-    RecordDriver(mFacts, featuresMask, identity);
-    std::optional<bool> mainRendererAccelerated;
-    const int64_t videoMemory = GetVRAM(&mainRendererAccelerated);
-    RecordVideoMemory(mFacts, videoMemory, mainRendererAccelerated);
-    if (!identity.answered) {
+    const bool answered = mSession.probeDriver();
+    mSession.measureVideoMemory();
+    if (!answered) {
         stopProfiler();
         return std::string("no OpenGL driver answered on this display");
     }
     if (!RunLoop::main().runUntil([this] { return mProfilerEnded || mInterrupted; },
                                   mProfilerBound)) {
         stopProfiler();
-        mFacts.profiler.state = ProfilerState::TimedOut;
+        mSession.profilerTimedOut();
     }
     if (mInterrupted) {
         stopProfiler();
         return std::string("interrupted by a signal");
     }
-    RecordSystem(mFacts);
+    mSession.describeSystem();
     checkOtherCards();
     if (mInterrupted) {
         return std::string("interrupted by a signal");  // the destructor stops the cards' probes
     }
-    return mFacts;
+    return mSession.facts();
 }
 
 // Waits for each step of the cards' check: the list, then every probe, each bounded by itself.
 void CommandLineCheck::checkOtherCards() {
-    mOtherCards.start(mFacts, [this] { ++mCardSteps; });
+    mSession.checkOtherCards([this] { ++mCardSteps; });
     const double stepBound = std::max(kSwitcherooBoundSeconds, mCardProbeBound) + kCardStopSeconds;
-    while (!mOtherCards.finished() && !mInterrupted) {
+    while (!mSession.otherCardsChecked() && !mInterrupted) {
         const uint64_t before = mCardSteps;
         if (!RunLoop::main().runUntil([&] { return mCardSteps != before || mInterrupted; },
                                       stepBound)) {
@@ -86,11 +79,11 @@ void CommandLineCheck::checkOtherCards() {
 void CommandLineCheck::processStarted(TaskWrapper* /*task*/) {}
 
 void CommandLineCheck::processFinished(TaskWrapper* task, bool success) {
-    if (mOtherCards.isProbe(task)) {
-        mOtherCards.probeFinished(task, success);
+    if (mSession.isCardProbe(task)) {
+        mSession.cardProbeFinished(task, success);
         return;
     }
-    RecordProfilerRun(mFacts, *mProfileTask, success);
+    mSession.profilerFinished(*task, success);
     mProfilerEnded = true;
     mProfileTask = nullptr;
 }

@@ -1,6 +1,6 @@
-// The check without a window: the start-up's work in its order (gate, profiler started, both
-// probes, renderer information), then, once the profiler has ended or its bound passed, the
-// other graphics cards' probes as the window makes them, and the facts.
+// The check without a window: the check session's start-up steps in their order (gate, profiler
+// started, both probes, renderer information), then, once the profiler has ended or its bound
+// passed, the other graphics cards' probes as the window makes them, and the facts.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "CheckSession.h"
 #include "Facts.h"
 #include "OtherCardsCheck.h"
 #include "TaskWrapperController.h"
@@ -48,6 +49,5 @@ private:
     bool mInterrupted = false;
     double mCardProbeBound;
     uint64_t mCardSteps = 0;  // told by the cards' check after each of its steps
-    Facts mFacts;
-    OtherCardsCheck mOtherCards;
+    CheckSession mSession;
 };

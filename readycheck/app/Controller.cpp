@@ -3,12 +3,9 @@
 #include "Controller.h"
 
 #include "Alert.h"
-#include "FactsCollection.h"
 #include "FactsJson.h"
-#include "GetVRAM.h"
 #include "LocalizedStrings.h"
 #include "NotificationCenter.h"
-#include "ProbeKit/ProbeKit.h"
 #include "ProcessInfo.h"
 #include "ReadableColors.h"
 #include "ReportText.h"
@@ -32,15 +29,12 @@ std::string IdentityLine(const std::optional<std::string>& text) {
 }  // namespace
 
 Controller::Controller(double cardProbeBound)
-    : mOtherCards(this, {cardProbePath()}, cardProbeBound, ReadCardJson) {}
+    : mSession(this, {cardProbePath()}, cardProbeBound, ReadCardJson) {}
 
 Controller::~Controller() {
     // A runner still going stops through its own notice before this controller goes.
     NotificationCenter::defaultCenter().postNotificationName(
         kControllerDiedNotification, static_cast<TaskWrapperController*>(this));
-    mVendorName.reset();
-    mCardName.reset();
-    mDriverVersion.reset();
     mBadColor.reset();
     mGoodColor.reset();
 }
@@ -95,7 +89,7 @@ std::string Controller::cardProbePath() {
 }
 
 void Controller::requireTigerOrBetter() {
-    if (GestaltSystemVersion() > kSystemVersionRefusalThreshold) {
+    if (CheckSession::SystemSupported()) {
         return;
     }
     Alert alert;
@@ -112,19 +106,14 @@ void Controller::requireTigerOrBetter() {
 void Controller::applicationDidFinishLaunching() {
     requireTigerOrBetter();
     std::vector<std::string> arguments{profilerPath(), "-detailLevel", "mini", "-xml"};
-    mProfileTask = new TaskWrapper(this, std::move(arguments), "/", {});
+    mProfileTask = mSession.createProfiler(std::move(arguments));
     mProfileTask->startProcess();
-    mFeaturesMask = static_cast<int32_t>(VXGetDriverOpenGLFeatures());
-    const DriverIdentity identity = ProbeDriverIdentity();
-    mVendorName = identity.vendor;
-    mCardName = identity.renderer;
-    mDriverVersion = identity.version;
-    RecordDriver(mFacts, mFeaturesMask, identity);
+    mSession.probeDriver();
     initMainWindow();
     oResultWindow->center();
     oResultWindow->makeKeyAndOrderFront();
     scheduleNext(&Controller::showCheck1);
-    RecordSystem(mFacts);
+    mSession.describeSystem();
 }
 
 void Controller::initMainWindow() {
@@ -137,10 +126,7 @@ void Controller::initMainWindow() {
     oCardManufacturer->setStringValue(IdentityLine(mVendorName));
     oCardName->setStringValue(IdentityLine(mCardName));
     oDriverVersion->setStringValue(IdentityLine(mDriverVersion));
-    std::optional<bool> mainRendererAccelerated;
-    const int64_t videoMemory = GetVRAM(&mainRendererAccelerated);
-    RecordVideoMemory(mFacts, videoMemory, mainRendererAccelerated);
-    oVRAM->setStringValue(VideoMemoryText(videoMemory));
+    oVRAM->setStringValue(VideoMemoryText(mSession.measureVideoMemory()));
     showRendering();
     oHWOffCheck->setHidden(true);
     oShadowCheck->setHidden(true);
@@ -150,7 +136,7 @@ void Controller::initMainWindow() {
 }
 
 void Controller::showRendering() {
-    const Rendering rendering = mFacts.rendering;
+    const Rendering rendering = facts().rendering;
     oRenderingInfoButton->setHidden(rendering != Rendering::Software);
     oRendering->setStringValue(RenderingText(rendering));
     if (rendering == Rendering::Software) {

@@ -10,11 +10,10 @@
 
 #include "Alert.h"
 #include "Application.h"
+#include "CheckSession.h"
 #include "Controls.h"
-#include "DisplayReport.h"
 #include "Facts.h"
 #include "OtherCardsCheck.h"
-#include "Rendering.h"
 #include "TaskWrapperController.h"
 
 class TaskWrapper;
@@ -64,7 +63,8 @@ public:
     static std::string profilerPath();
     // The helper that probes another graphics card, beside the profiler.
     static std::string cardProbePath();
-    const Facts& facts() const { return mFacts; }
+    // What the check found, which the window shows.
+    const Facts& facts() const { return mSession.facts(); }
 
 private:
     void scheduleNext(void (Controller::*step)());
@@ -73,6 +73,8 @@ private:
     void showOtherCards();
     static Alert makeInfoAlert(const std::string& mainKey, const std::string& detailKey);
 
+    // The check whose facts the window shows; the identity and the mask below are its own.
+    CheckSession mSession;
     Window* oResultWindow = nullptr;
     TextField* oCardManufacturer = nullptr;
     TextField* oCardName = nullptr;
@@ -92,19 +94,15 @@ private:
     Button* oDuoBangButton = nullptr;
     TextField* oRendering = nullptr;
     Button* oRenderingInfoButton = nullptr;
-    std::optional<std::string> mVendorName;
-    std::optional<std::string> mCardName;
-    std::optional<std::string> mDriverVersion;
-    int32_t mFeaturesMask = 0;
+    const std::optional<std::string>& mVendorName = mSession.facts().vendor;
+    const std::optional<std::string>& mCardName = mSession.facts().renderer;
+    const std::optional<std::string>& mDriverVersion = mSession.facts().driverVersion;
+    const int32_t& mFeaturesMask = mSession.facts().featuresMask;
     std::optional<Color> mBadColor;
     std::optional<Color> mGoodColor;
     TaskWrapper* mProfileTask = nullptr;  // not owned: the runner owns itself
     Button* oCopyReportButton = nullptr;
     TextField* oReportCopied = nullptr;
-    // What the check found, for the presentations beside the window.
-    Facts mFacts;
     uint64_t mReportCopies = 0;  // tells a confirmation's own clearing from an older one's
     CardRowsView* oOtherCards = nullptr;
-    // The other graphics cards, checked once the profiler's run has ended.
-    OtherCardsCheck mOtherCards;
 };

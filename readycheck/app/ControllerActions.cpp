@@ -1,8 +1,8 @@
 // The information alerts and the window's actions.
 #include "Alert.h"
+#include "Assessment.h"
 #include "Controller.h"
 #include "LocalizedStrings.h"
-#include "Verdicts.h"
 #include "Workspace.h"
 
 namespace {

@@ -8,15 +8,15 @@
 #include "StringFormat.h"
 
 void Controller::showOtherCards() {
-    oOtherCards->setRows(OtherCardRows(mFacts.otherCards),
+    oOtherCards->setRows(OtherCardRows(facts().otherCards),
                          [this](std::size_t card) { doHowToUseCard(card); });
 }
 
 void Controller::doHowToUseCard(std::size_t card) {
-    if (card >= mFacts.otherCards.size()) {
+    if (card >= facts().otherCards.size()) {
         return;
     }
-    const OtherCard& other = mFacts.otherCards[card];
+    const OtherCard& other = facts().otherCards[card];
     const std::string key = other.listedByDesktop ? "OtherCardHowToMenu" : "OtherCardHowToCommand";
     const std::string command = EnvironmentCommandLine(other);
     Alert alert;

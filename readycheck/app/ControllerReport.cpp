@@ -12,7 +12,7 @@ constexpr double kConfirmationSeconds = 3.0;
 }  // namespace
 
 void Controller::doCopyReport(void* /*sender*/) {
-    SetClipboardText(ReportText(mFacts));
+    SetClipboardText(ReportText(facts()));
     oReportCopied->setStringValue(LocalizedString("ReportCopied"));
     oReportCopied->announceStringValue();
     const uint64_t copy = ++mReportCopies;

@@ -1,9 +1,9 @@
 // The timed reveal: four checks, three edition verdicts and the summary, a quarter of a second
 // apart.
 #include "AccessibleNames.h"
+#include "Assessment.h"
 #include "Controller.h"
 #include "LocalizedStrings.h"
-#include "Verdicts.h"
 
 namespace {
 
@@ -25,54 +25,60 @@ void Controller::showOneResult(bool passed, TextField* label, TextField* check) 
 }
 
 void Controller::showCheck1() {
-    oHWOffCheck->setAccessibleName(CheckAccessibleName(Check::Offscreen, mFacts.assessment));
-    showOneResult(Verdicts::offscreenPasses(mFeaturesMask), oHWOffLabel, oHWOffCheck);
+    const Assessment& assessment = facts().assessment;
+    oHWOffCheck->setAccessibleName(AccessibleName(FactField::Offscreen, assessment));
+    showOneResult(assessment.offscreen, oHWOffLabel, oHWOffCheck);
     scheduleNext(&Controller::showCheck2);
 }
 
 void Controller::showCheck2() {
-    oShadowCheck->setAccessibleName(CheckAccessibleName(Check::Shadows, mFacts.assessment));
-    showOneResult(Verdicts::shadowsPass(mFeaturesMask), oShadowLabel, oShadowCheck);
+    const Assessment& assessment = facts().assessment;
+    oShadowCheck->setAccessibleName(AccessibleName(FactField::Shadows, assessment));
+    showOneResult(assessment.shadows, oShadowLabel, oShadowCheck);
     scheduleNext(&Controller::showCheck3);
 }
 
 void Controller::showCheck3() {
-    oHiResLightCheck->setAccessibleName(CheckAccessibleName(Check::Lighting, mFacts.assessment));
-    showOneResult(Verdicts::lightingPasses(mFeaturesMask), oHiResLightLabel, oHiResLightCheck);
+    const Assessment& assessment = facts().assessment;
+    oHiResLightCheck->setAccessibleName(AccessibleName(FactField::Lighting, assessment));
+    showOneResult(assessment.lighting, oHiResLightLabel, oHiResLightCheck);
     scheduleNext(&Controller::showCheck4);
 }
 
 void Controller::showCheck4() {
-    oAntiAliasCheck->setAccessibleName(CheckAccessibleName(Check::AntiAliasing, mFacts.assessment));
-    showOneResult(Verdicts::antiAliasingPasses(mFeaturesMask), oAntiAliasLabel, oAntiAliasCheck);
+    const Assessment& assessment = facts().assessment;
+    oAntiAliasCheck->setAccessibleName(AccessibleName(FactField::AntiAliasing, assessment));
+    showOneResult(assessment.antiAliasing, oAntiAliasLabel, oAntiAliasCheck);
     scheduleNext(&Controller::showVersionBasic);
 }
 
 void Controller::showVersionBasic() {
-    oBasicCircle->setAccessibleName(EditionAccessibleName(Edition::Basic, mFacts.assessment));
-    oBasicCircle->setImage(Verdicts::basicImage(mFeaturesMask));
+    const Assessment& assessment = facts().assessment;
+    oBasicCircle->setAccessibleName(AccessibleName(FactField::Basic, assessment));
+    oBasicCircle->setImage(VerdictImage(assessment.basic));
     scheduleNext(&Controller::showVersionAdvanced);
 }
 
 void Controller::showVersionAdvanced() {
-    oAdvancedCircle->setAccessibleName(EditionAccessibleName(Edition::Advanced, mFacts.assessment));
-    oAdvancedCircle->setImage(Verdicts::basicImage(mFeaturesMask));
+    const Assessment& assessment = facts().assessment;
+    oAdvancedCircle->setAccessibleName(AccessibleName(FactField::Advanced, assessment));
+    oAdvancedCircle->setImage(VerdictImage(assessment.advanced));
     scheduleNext(&Controller::showVersionDuo);
 }
 
 void Controller::showVersionDuo() {
-    const std::string verdict = Verdicts::duoImage(mFeaturesMask);
-    if (verdict == Verdicts::kSignificantLimitations) {
+    const Assessment& assessment = facts().assessment;
+    if (assessment.duo == EditionSupport::SignificantLimitations) {
         oDuoBangButton->setHidden(false);
     }
-    oDuoCircle->setAccessibleName(EditionAccessibleName(Edition::Duo, mFacts.assessment));
-    oDuoCircle->setImage(verdict);
+    oDuoCircle->setAccessibleName(AccessibleName(FactField::Duo, assessment));
+    oDuoCircle->setImage(VerdictImage(assessment.duo));
     scheduleNext(&Controller::reportResults);
 }
 
 void Controller::reportResults() {
     const std::string key = Verdicts::summaryKey(mFeaturesMask);
-    if (mFacts.rendering != Rendering::Software) {
+    if (facts().rendering != Rendering::Software) {
         runInfoAlertWithMainKey(key, key + "_detail");
         return;
     }

@@ -1,31 +1,24 @@
 // The profiler's end of run: the video-memory line learns whether the memory is shared.
 #include "Controller.h"
-#include "DisplayReport.h"
-#include "FactsCollection.h"
 #include "LocalizedStrings.h"
 #include "StringFormat.h"
-#include "TaskWrapper.h"
 
 void Controller::processStarted(TaskWrapper* /*task*/) {}
 
 // Each runner's end by the runner: a card's probe as such, else the profiler's. Both runners are
 // alive when compared, so a runner made at a gone one's address is never taken for it.
 void Controller::processFinished(TaskWrapper* task, bool success) {
-    if (mOtherCards.isProbe(task)) {
-        mOtherCards.probeFinished(task, success);
+    if (mSession.isCardProbe(task)) {
+        mSession.cardProbeFinished(task, success);
         return;
     }
     profilerFinished(success);
     mProfileTask = nullptr;  // the runner goes once this returns
-    mOtherCards.start(mFacts, [this] { showOtherCards(); });
+    mSession.checkOtherCards([this] { showOtherCards(); });
 }
 
 void Controller::profilerFinished(bool success) {
-    RecordProfilerRun(mFacts, *mProfileTask, success);
-    if (!success) {
-        return;
-    }
-    const std::optional<VideoMemoryKind> kind = mFacts.videoMemoryKind;
+    const std::optional<VideoMemoryKind> kind = mSession.profilerFinished(*mProfileTask, success);
     if (!kind) {
         return;
     }

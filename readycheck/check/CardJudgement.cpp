@@ -1,6 +1,6 @@
 #include "CardJudgement.h"
 
-#include "FactsCollection.h"
+#include "FactRecording.h"
 
 namespace {
 

@@ -8,25 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "Assessment.h"
 #include "DisplayReport.h"
 #include "DisplaySystem.h"
 #include "Rendering.h"
-
-enum class EditionSupport { Full, Limited, SignificantLimitations };
-
-// The four checks and three editions, decided on the feature mask as the window decides them.
-struct Assessment {
-    bool offscreen = false;
-    bool shadows = false;
-    bool lighting = false;
-    bool antiAliasing = false;
-    EditionSupport basic = EditionSupport::Limited;
-    EditionSupport advanced = EditionSupport::Limited;
-    EditionSupport duo = EditionSupport::SignificantLimitations;
-    bool operator==(const Assessment&) const = default;
-};
-
-Assessment Assess(int32_t featuresMask);
 
 // Where the rendering answer came from.
 enum class RenderingSource {

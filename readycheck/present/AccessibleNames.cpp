@@ -5,29 +5,6 @@
 
 namespace {
 
-struct CheckEntry {
-    const char* captionKey;  // the caption's key, so that the name says what the window says
-    bool Assessment::*passed;
-};
-
-constexpr CheckEntry kChecks[] = {
-    {"WindowHWOff", &Assessment::offscreen},
-    {"WindowShadow", &Assessment::shadows},
-    {"WindowHiResLight", &Assessment::lighting},
-    {"WindowAntiAlias", &Assessment::antiAliasing},
-};
-
-struct EditionEntry {
-    const char* name;  // a product name, the same in every language
-    EditionSupport Assessment::*support;
-};
-
-constexpr EditionEntry kEditions[] = {
-    {"Basic", &Assessment::basic},
-    {"Advanced", &Assessment::advanced},
-    {"Duo", &Assessment::duo},
-};
-
 const char* SupportKey(EditionSupport support) {
     switch (support) {
         case EditionSupport::Full:
@@ -40,18 +17,53 @@ const char* SupportKey(EditionSupport support) {
     return "AccessibleSignificantLimitations";
 }
 
-}  // namespace
-
-std::string CheckAccessibleName(Check check, const Assessment& assessment) {
-    const CheckEntry& entry = kChecks[static_cast<int>(check)];
-    const bool passed = assessment.*entry.passed;
+// The caption's key, so that the name says what the window says.
+std::string CheckName(const char* captionKey, bool passed) {
     return StringWithFormat(LocalizedString("AccessibleCheck"),
-                            {LocalizedString(entry.captionKey),
+                            {LocalizedString(captionKey),
                              LocalizedString(passed ? "AccessiblePass" : "AccessibleFail")});
 }
 
-std::string EditionAccessibleName(Edition edition, const Assessment& assessment) {
-    const EditionEntry& entry = kEditions[static_cast<int>(edition)];
+// A product name, the same in every language.
+std::string EditionName(const char* edition, EditionSupport support) {
     return StringWithFormat(LocalizedString("AccessibleEdition"),
-                            {entry.name, LocalizedString(SupportKey(assessment.*entry.support))});
+                            {edition, LocalizedString(SupportKey(support))});
+}
+
+}  // namespace
+
+std::string AccessibleName(FactField field, const Assessment& assessment) {
+    switch (field) {
+        case FactField::Offscreen:
+            return CheckName("WindowHWOff", assessment.offscreen);
+        case FactField::Shadows:
+            return CheckName("WindowShadow", assessment.shadows);
+        case FactField::Lighting:
+            return CheckName("WindowHiResLight", assessment.lighting);
+        case FactField::AntiAliasing:
+            return CheckName("WindowAntiAlias", assessment.antiAliasing);
+        case FactField::Basic:
+            return EditionName("Basic", assessment.basic);
+        case FactField::Advanced:
+            return EditionName("Advanced", assessment.advanced);
+        case FactField::Duo:
+            return EditionName("Duo", assessment.duo);
+        case FactField::Version:
+        case FactField::OperatingSystem:
+        case FactField::Kernel:
+        case FactField::DisplaySystem:
+        case FactField::Manufacturer:
+        case FactField::Renderer:
+        case FactField::DriverVersion:
+        case FactField::VideoMemoryBytes:
+        case FactField::VideoMemoryKind:
+        case FactField::Rendering:
+        case FactField::RenderingSource:
+        case FactField::FeatureMask:
+        case FactField::DisplayProfiler:
+        case FactField::DisplayControllers:
+        case FactField::OtherCards:
+            break;
+    }
+    return {};
 }

@@ -4,13 +4,9 @@
 
 #include <string>
 
+#include "FactFields.h"
 #include "Facts.h"
 
-enum class Check { Offscreen, Shadows, Lighting, AntiAliasing };
-enum class Edition { Basic, Advanced, Duo };
-
-// "Shadows: fail".
-std::string CheckAccessibleName(Check check, const Assessment& assessment);
-
-// "Basic edition: full support".
-std::string EditionAccessibleName(Edition edition, const Assessment& assessment);
+// "Shadows: fail" for a check, "Basic edition: full support" for an edition; empty for a field
+// that the window shows as words, which a screen reader reads with its caption.
+std::string AccessibleName(FactField field, const Assessment& assessment);

@@ -4,6 +4,9 @@
 
 #include <limits>
 #include <memory>
+#include <string_view>
+
+#include "FactFields.h"
 
 namespace {
 
@@ -114,48 +117,92 @@ const char* ProfilerStateName(ProfilerState state) {
     return "crashed";
 }
 
-void AddAssessment(JsonBuilder* builder, const Assessment& assessment) {
-    Member(builder, "checks");
-    json_builder_begin_object(builder);
-    Boolean(builder, "offscreen", assessment.offscreen);
-    Boolean(builder, "shadows", assessment.shadows);
-    Boolean(builder, "lighting", assessment.lighting);
-    Boolean(builder, "anti_aliasing", assessment.antiAliasing);
-    json_builder_end_object(builder);
-    Member(builder, "editions");
-    json_builder_begin_object(builder);
-    String(builder, "basic", SupportName(assessment.basic));
-    String(builder, "advanced", SupportName(assessment.advanced));
-    String(builder, "duo", SupportName(assessment.duo));
-    json_builder_end_object(builder);
-}
-
-// The fields one probe of a card gives; all of them null where the card has no result of its own.
-void AddCardFields(JsonBuilder* builder, const CardFacts* card) {
-    const CardFacts none;
-    const CardFacts& facts = card != nullptr ? *card : none;
-    String(builder, "manufacturer", facts.vendor);
-    String(builder, "renderer", facts.renderer);
-    String(builder, "driver_version", facts.driverVersion);
-    Member(builder, "video_memory_bytes");
-    if (facts.videoMemoryBytes > 0) {
-        json_builder_add_int_value(builder, facts.videoMemoryBytes);
+void Integer(JsonBuilder* builder, const char* name, std::optional<int64_t> value) {
+    Member(builder, name);
+    if (value) {
+        json_builder_add_int_value(builder, *value);
     } else {
         json_builder_add_null_value(builder);
     }
-    String(builder, "video_memory_kind", MemoryKindName(facts.videoMemoryKind));
-    String(builder, "rendering", RenderingName(facts.rendering));
-    String(builder, "rendering_source", RenderingSourceName(facts.renderingSource));
-    Member(builder, "feature_mask");
-    if (card != nullptr) {
-        json_builder_add_int_value(builder, facts.featuresMask);
-        AddAssessment(builder, facts.assessment);
-        return;
+}
+
+void AddCardField(JsonBuilder* builder, const FieldName<FactField>& entry, const CardFacts& card) {
+    const Assessment& assessment = card.assessment;
+    switch (entry.field) {
+        case FactField::Manufacturer:
+            return String(builder, entry.name, card.vendor);
+        case FactField::Renderer:
+            return String(builder, entry.name, card.renderer);
+        case FactField::DriverVersion:
+            return String(builder, entry.name, card.driverVersion);
+        case FactField::VideoMemoryBytes:
+            return Integer(
+                builder, entry.name,
+                card.videoMemoryBytes > 0 ? std::optional(card.videoMemoryBytes) : std::nullopt);
+        case FactField::VideoMemoryKind:
+            return String(builder, entry.name, MemoryKindName(card.videoMemoryKind));
+        case FactField::Rendering:
+            return String(builder, entry.name, RenderingName(card.rendering));
+        case FactField::RenderingSource:
+            return String(builder, entry.name, RenderingSourceName(card.renderingSource));
+        case FactField::FeatureMask:
+            return Integer(builder, entry.name, card.featuresMask);
+        case FactField::Offscreen:
+            return Boolean(builder, entry.name, assessment.offscreen);
+        case FactField::Shadows:
+            return Boolean(builder, entry.name, assessment.shadows);
+        case FactField::Lighting:
+            return Boolean(builder, entry.name, assessment.lighting);
+        case FactField::AntiAliasing:
+            return Boolean(builder, entry.name, assessment.antiAliasing);
+        case FactField::Basic:
+            return String(builder, entry.name, SupportName(assessment.basic));
+        case FactField::Advanced:
+            return String(builder, entry.name, SupportName(assessment.advanced));
+        case FactField::Duo:
+            return String(builder, entry.name, SupportName(assessment.duo));
+        case FactField::Version:
+        case FactField::OperatingSystem:
+        case FactField::Kernel:
+        case FactField::DisplaySystem:
+        case FactField::DisplayProfiler:
+        case FactField::DisplayControllers:
+        case FactField::OtherCards:
+            break;  // not a card's
     }
-    json_builder_add_null_value(builder);
-    for (const char* name : {"checks", "editions"}) {
-        Member(builder, name);
-        json_builder_add_null_value(builder);
+}
+
+bool SameGroup(const char* first, const char* second) {
+    return first == nullptr || second == nullptr ? first == second
+                                                 : std::string_view(first) == second;
+}
+
+// The fields one probe of a card gives, a group's in an object of its name; without a result of
+// the card's own, every field is null, a group's as one null.
+void AddCardFields(JsonBuilder* builder, const CardFacts* card) {
+    const char* group = nullptr;
+    for (const auto& entry : kCardFields) {
+        if (group != nullptr && !SameGroup(entry.group, group) && card != nullptr) {
+            json_builder_end_object(builder);
+        }
+        if (entry.group != nullptr && !SameGroup(entry.group, group)) {
+            Member(builder, entry.group);
+            if (card != nullptr) {
+                json_builder_begin_object(builder);
+            } else {
+                json_builder_add_null_value(builder);
+            }
+        }
+        group = entry.group;
+        if (card != nullptr) {
+            AddCardField(builder, entry, *card);
+        } else if (group == nullptr) {
+            Member(builder, entry.name);
+            json_builder_add_null_value(builder);
+        }
+    }
+    if (group != nullptr && card != nullptr) {
+        json_builder_end_object(builder);
     }
 }
 
@@ -195,22 +242,37 @@ std::optional<std::string> CardCauseName(CardCause cause) {
     return std::nullopt;
 }
 
+void AddOtherCardField(JsonBuilder* builder, const FieldName<OtherCardField>& entry,
+                       const OtherCard& card) {
+    switch (entry.field) {
+        case OtherCardField::Name:
+            return String(builder, entry.name, card.name);
+        case OtherCardField::Environment:
+            Member(builder, entry.name);
+            json_builder_begin_object(builder);
+            for (const auto& [name, value] : card.environment) {
+                String(builder, name.c_str(), value);
+            }
+            json_builder_end_object(builder);
+            return;
+        case OtherCardField::DesktopMenu:
+            return Boolean(builder, entry.name, card.listedByDesktop);
+        case OtherCardField::Status:
+            return String(builder, entry.name, CardStatusName(card.status));
+        case OtherCardField::Reason:
+            return String(builder, entry.name, CardCauseName(card.cause));
+        case OtherCardField::Detail:
+            return String(builder, entry.name, NonEmpty(card.detail));
+    }
+}
+
 void AddOtherCards(JsonBuilder* builder, const std::vector<OtherCard>& cards) {
-    Member(builder, "other_cards");
     json_builder_begin_array(builder);
     for (const OtherCard& card : cards) {
         json_builder_begin_object(builder);
-        String(builder, "name", card.name);
-        Member(builder, "environment");
-        json_builder_begin_object(builder);
-        for (const auto& [name, value] : card.environment) {
-            String(builder, name.c_str(), value);
+        for (const auto& entry : kOtherCardFields) {
+            AddOtherCardField(builder, entry, card);
         }
-        json_builder_end_object(builder);
-        Boolean(builder, "desktop_menu", card.listedByDesktop);
-        String(builder, "status", CardStatusName(card.status));
-        String(builder, "reason", CardCauseName(card.cause));
-        String(builder, "detail", NonEmpty(card.detail));
         AddCardFields(builder, card.status == CardStatus::Checked ? &card.facts : nullptr);
         json_builder_end_object(builder);
     }
@@ -291,17 +353,17 @@ private:
 std::optional<CardFacts> ReadCard(JsonObject* object) {
     CardReader read(object);
     CardFacts card;
-    card.vendor = read.string("manufacturer");
-    card.renderer = read.string("renderer");
-    card.driverVersion = read.string("driver_version");
-    card.videoMemoryBytes = read.integer("video_memory_bytes").value_or(0);
-    card.rendering = read.named("rendering", RenderingName,
+    card.vendor = read.string(FieldNameOf(FactField::Manufacturer));
+    card.renderer = read.string(FieldNameOf(FactField::Renderer));
+    card.driverVersion = read.string(FieldNameOf(FactField::DriverVersion));
+    card.videoMemoryBytes = read.integer(FieldNameOf(FactField::VideoMemoryBytes)).value_or(0);
+    card.rendering = read.named(FieldNameOf(FactField::Rendering), RenderingName,
                                 {Rendering::Hardware, Rendering::Software}, Rendering::Unknown);
     card.renderingSource =
-        read.named("rendering_source", RenderingSourceName,
+        read.named(FieldNameOf(FactField::RenderingSource), RenderingSourceName,
                    {RenderingSource::RendererInformation, RenderingSource::RendererName},
                    RenderingSource::None);
-    const std::optional<int64_t> mask = read.integer("feature_mask");
+    const std::optional<int64_t> mask = read.integer(FieldNameOf(FactField::FeatureMask));
     if (!read.valid() || !mask || *mask < 0 || *mask > std::numeric_limits<int32_t>::max() ||
         card.videoMemoryBytes < 0) {
         return std::nullopt;
@@ -311,27 +373,92 @@ std::optional<CardFacts> ReadCard(JsonObject* object) {
     return card;
 }
 
-void AddProfiler(JsonBuilder* builder, const Facts& facts) {
-    Member(builder, "display_profiler");
+void AddProfiler(JsonBuilder* builder, const ProfilerRun& run) {
     json_builder_begin_object(builder);
-    String(builder, "status", ProfilerStateName(facts.profiler.state));
-    String(builder, "detail", NonEmpty(facts.profiler.detail));
+    for (const auto& entry : kProfilerFields) {
+        switch (entry.field) {
+            case ProfilerField::Status:
+                String(builder, entry.name, ProfilerStateName(run.state));
+                break;
+            case ProfilerField::Detail:
+                String(builder, entry.name, NonEmpty(run.detail));
+                break;
+        }
+    }
     json_builder_end_object(builder);
-    Member(builder, "display_controllers");
+}
+
+void AddControllerField(JsonBuilder* builder, const FieldName<ControllerField>& entry,
+                        const DisplayController& device) {
+    switch (entry.field) {
+        case ControllerField::Name:
+            return String(builder, entry.name, device.name);
+        case ControllerField::Vendor:
+            return String(builder, entry.name, device.vendor);
+        case ControllerField::VendorId:
+            return String(builder, entry.name, device.vendorId);
+        case ControllerField::DeviceId:
+            return String(builder, entry.name, device.deviceId);
+        case ControllerField::PciAddress:
+            return String(builder, entry.name, device.pciAddress);
+        case ControllerField::Driver:
+            return String(builder, entry.name, device.driver);
+        case ControllerField::Memory:
+            return String(builder, entry.name,
+                          device.memory == kSharedVRAM ? "shared" : device.memory);
+        case ControllerField::DrivesScreen:
+            return Boolean(builder, entry.name, device.drivesScreen);
+    }
+}
+
+void AddControllers(JsonBuilder* builder, const std::vector<DisplayController>& devices) {
     json_builder_begin_array(builder);
-    for (const DisplayController& device : facts.displayControllers) {
+    for (const DisplayController& device : devices) {
         json_builder_begin_object(builder);
-        String(builder, "name", device.name);
-        String(builder, "vendor", device.vendor);
-        String(builder, "vendor_id", device.vendorId);
-        String(builder, "device_id", device.deviceId);
-        String(builder, "pci_address", device.pciAddress);
-        String(builder, "driver", device.driver);
-        String(builder, "memory", device.memory == kSharedVRAM ? "shared" : device.memory);
-        Boolean(builder, "drives_screen", device.drivesScreen);
+        for (const auto& entry : kControllerFields) {
+            AddControllerField(builder, entry, device);
+        }
         json_builder_end_object(builder);
     }
     json_builder_end_array(builder);
+}
+
+void AddSystemField(JsonBuilder* builder, const FieldName<FactField>& entry, const Facts& facts) {
+    switch (entry.field) {
+        case FactField::Version:
+            return String(builder, entry.name, facts.programVersion);
+        case FactField::OperatingSystem:
+            return String(builder, entry.name, NonEmpty(facts.operatingSystem));
+        case FactField::Kernel:
+            return String(builder, entry.name, NonEmpty(facts.kernelRelease));
+        case FactField::DisplaySystem:
+            return String(builder, entry.name, DisplaySystemName(facts.displaySystem));
+        case FactField::DisplayProfiler:
+            Member(builder, entry.name);
+            return AddProfiler(builder, facts.profiler);
+        case FactField::DisplayControllers:
+            Member(builder, entry.name);
+            return AddControllers(builder, facts.displayControllers);
+        case FactField::OtherCards:
+            Member(builder, entry.name);
+            return AddOtherCards(builder, facts.otherCards);
+        case FactField::Manufacturer:
+        case FactField::Renderer:
+        case FactField::DriverVersion:
+        case FactField::VideoMemoryBytes:
+        case FactField::VideoMemoryKind:
+        case FactField::Rendering:
+        case FactField::RenderingSource:
+        case FactField::FeatureMask:
+        case FactField::Offscreen:
+        case FactField::Shadows:
+        case FactField::Lighting:
+        case FactField::AntiAliasing:
+        case FactField::Basic:
+        case FactField::Advanced:
+        case FactField::Duo:
+            break;  // the card's, written by AddCardFields
+    }
 }
 
 }  // namespace
@@ -340,13 +467,13 @@ std::string FactsJson(const Facts& facts) {
     GObjectOwner<JsonBuilder> owner(json_builder_new());
     JsonBuilder* builder = owner.get();
     json_builder_begin_object(builder);
-    String(builder, "version", facts.programVersion);
-    String(builder, "operating_system", NonEmpty(facts.operatingSystem));
-    String(builder, "kernel", NonEmpty(facts.kernelRelease));
-    String(builder, "display_system", DisplaySystemName(facts.displaySystem));
+    for (const auto& entry : kSystemFields) {
+        AddSystemField(builder, entry, facts);
+    }
     AddCardFields(builder, &facts);
-    AddProfiler(builder, facts);
-    AddOtherCards(builder, facts.otherCards);
+    for (const auto& entry : kMachineFields) {
+        AddSystemField(builder, entry, facts);
+    }
     json_builder_end_object(builder);
     return Generate(builder);
 }

@@ -1,7 +1,9 @@
 #include "ReportText.h"
 
 #include <cstdio>
+#include <optional>
 
+#include "FactFields.h"
 #include "LocalizedStrings.h"
 #include "OtherCardTexts.h"
 #include "StringFormat.h"
@@ -106,36 +108,100 @@ std::optional<std::string> ProfilerLine(const ProfilerRun& run, bool listedDevic
                          : std::optional(LocalizedString("ReportDisplayDevicesNone"));
 }
 
+std::string ControllerValue(ControllerField field, const DisplayController& device) {
+    switch (field) {
+        case ControllerField::Name:
+            return OrNotReported(device.name);
+        case ControllerField::Vendor:
+            return OrNotReported(device.vendor);
+        case ControllerField::VendorId:
+            return OrNotReported(device.vendorId);
+        case ControllerField::DeviceId:
+            return OrNotReported(device.deviceId);
+        case ControllerField::PciAddress:
+            return OrNotReported(device.pciAddress);
+        case ControllerField::Driver:
+            return OrNotReported(device.driver);
+        case ControllerField::Memory:
+            return MemoryKind(device.memory);
+        case ControllerField::DrivesScreen:
+            break;  // the line's own key
+    }
+    return {};
+}
+
 void AddDisplayDevices(const Facts& facts, std::vector<std::string>& lines) {
     if (auto line = ProfilerLine(facts.profiler, !facts.displayControllers.empty())) {
         lines.push_back(std::move(*line));
     }
     for (const DisplayController& device : facts.displayControllers) {
-        lines.push_back(
-            Line(device.drivesScreen ? "ReportDisplayDeviceScreen" : "ReportDisplayDevice",
-                 {OrNotReported(device.name), OrNotReported(device.vendor),
-                  OrNotReported(device.vendorId), OrNotReported(device.deviceId),
-                  OrNotReported(device.pciAddress), OrNotReported(device.driver),
-                  MemoryKind(device.memory)}));
+        std::vector<std::string> values;
+        for (const auto& entry : kControllerFields) {
+            if (entry.field != ControllerField::DrivesScreen) {
+                values.push_back(ControllerValue(entry.field, device));
+            }
+        }
+        lines.push_back(Line(
+            device.drivesScreen ? "ReportDisplayDeviceScreen" : "ReportDisplayDevice", values));
     }
 }
 
-// The lines of one probe of a card, from its identity to its mask.
-void AddCardLines(const CardFacts& card, std::vector<std::string>& lines) {
+// A card field's line; none for a field that another line tells.
+std::optional<std::string> CardLine(FactField field, const CardFacts& card) {
     const Assessment& assessment = card.assessment;
-    lines.insert(lines.end(), {Line("ReportVendor", {IdentityItem(card.vendor)}),
-                               Line("ReportRenderer", {IdentityItem(card.renderer)}),
-                               Line("ReportDriverVersion", {IdentityItem(card.driverVersion)}),
-                               Line("ReportVideoMemory", {VideoMemoryLine(card)}),
-                               Line("ReportRendering", {RenderingText(card.rendering)}),
-                               CheckLine("ReportHWOff", assessment.offscreen),
-                               CheckLine("ReportShadow", assessment.shadows),
-                               CheckLine("ReportHiResLight", assessment.lighting),
-                               CheckLine("ReportAntiAlias", assessment.antiAliasing),
-                               Line("ReportBasic", {SupportText(assessment.basic)}),
-                               Line("ReportAdvanced", {SupportText(assessment.advanced)}),
-                               Line("ReportDuo", {SupportText(assessment.duo)}),
-                               Line("ReportFeatureMask", {MaskText(card.featuresMask)})});
+    switch (field) {
+        case FactField::Manufacturer:
+            return Line("ReportVendor", {IdentityItem(card.vendor)});
+        case FactField::Renderer:
+            return Line("ReportRenderer", {IdentityItem(card.renderer)});
+        case FactField::DriverVersion:
+            return Line("ReportDriverVersion", {IdentityItem(card.driverVersion)});
+        case FactField::VideoMemoryBytes:
+            return Line("ReportVideoMemory", {VideoMemoryLine(card)});
+        case FactField::Rendering:
+            return Line("ReportRendering", {RenderingText(card.rendering)});
+        case FactField::FeatureMask:
+            return Line("ReportFeatureMask", {MaskText(card.featuresMask)});
+        case FactField::Offscreen:
+            return CheckLine("ReportHWOff", assessment.offscreen);
+        case FactField::Shadows:
+            return CheckLine("ReportShadow", assessment.shadows);
+        case FactField::Lighting:
+            return CheckLine("ReportHiResLight", assessment.lighting);
+        case FactField::AntiAliasing:
+            return CheckLine("ReportAntiAlias", assessment.antiAliasing);
+        case FactField::Basic:
+            return Line("ReportBasic", {SupportText(assessment.basic)});
+        case FactField::Advanced:
+            return Line("ReportAdvanced", {SupportText(assessment.advanced)});
+        case FactField::Duo:
+            return Line("ReportDuo", {SupportText(assessment.duo)});
+        case FactField::VideoMemoryKind:  // in the video memory's line
+        case FactField::RenderingSource:  // the window's rendering line does not say it
+        case FactField::Version:
+        case FactField::OperatingSystem:
+        case FactField::Kernel:
+        case FactField::DisplaySystem:
+        case FactField::DisplayProfiler:
+        case FactField::DisplayControllers:
+        case FactField::OtherCards:
+            break;
+    }
+    return std::nullopt;
+}
+
+// The lines of one probe of a card, from its identity to its mask, which closes them.
+void AddCardLines(const CardFacts& card, std::vector<std::string>& lines) {
+    std::optional<std::string> mask;
+    for (const auto& entry : kCardFields) {
+        std::optional<std::string> line = CardLine(entry.field, card);
+        if (entry.field == FactField::FeatureMask) {
+            mask = std::move(line);
+        } else if (line) {
+            lines.push_back(std::move(*line));
+        }
+    }
+    lines.push_back(std::move(*mask));
 }
 
 // The card's name, how to start a program there, and its own lines once checked, else what
@@ -177,16 +243,62 @@ std::string RenderingText(Rendering rendering) {
     return LocalizedString("IdentityUnknown");
 }
 
+namespace {
+
+// A line of the program's and system's fields, or of the machine's; none for a field that
+// another line tells.
+void AddFactLines(FactField field, const Facts& facts, std::vector<std::string>& lines) {
+    switch (field) {
+        case FactField::Version:
+            lines.push_back(Line("ReportTitle", {facts.programVersion}));
+            return;
+        case FactField::OperatingSystem:
+            lines.push_back(Line("ReportOperatingSystem", {OrNotReported(facts.operatingSystem),
+                                                           OrNotReported(facts.kernelRelease)}));
+            return;
+        case FactField::DisplaySystem:
+            lines.push_back(DisplaySystemLine(facts.displaySystem));
+            return;
+        case FactField::DisplayProfiler:
+            AddDisplayDevices(facts, lines);
+            return;
+        case FactField::OtherCards:
+            for (const OtherCard& card : facts.otherCards) {
+                AddOtherCard(card, lines);
+            }
+            return;
+        case FactField::Kernel:              // in the operating system's line
+        case FactField::DisplayControllers:  // with the profiler's line
+            return;
+        case FactField::Manufacturer:
+        case FactField::Renderer:
+        case FactField::DriverVersion:
+        case FactField::VideoMemoryBytes:
+        case FactField::VideoMemoryKind:
+        case FactField::Rendering:
+        case FactField::RenderingSource:
+        case FactField::FeatureMask:
+        case FactField::Offscreen:
+        case FactField::Shadows:
+        case FactField::Lighting:
+        case FactField::AntiAliasing:
+        case FactField::Basic:
+        case FactField::Advanced:
+        case FactField::Duo:
+            break;  // the card's, in AddCardLines
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> ReportLines(const Facts& facts) {
-    std::vector<std::string> lines{
-        Line("ReportTitle", {facts.programVersion}),
-        Line("ReportOperatingSystem",
-             {OrNotReported(facts.operatingSystem), OrNotReported(facts.kernelRelease)}),
-        DisplaySystemLine(facts.displaySystem)};
+    std::vector<std::string> lines;
+    for (const auto& entry : kSystemFields) {
+        AddFactLines(entry.field, facts, lines);
+    }
     AddCardLines(facts, lines);
-    AddDisplayDevices(facts, lines);
-    for (const OtherCard& card : facts.otherCards) {
-        AddOtherCard(card, lines);
+    for (const auto& entry : kMachineFields) {
+        AddFactLines(entry.field, facts, lines);
     }
     return lines;
 }

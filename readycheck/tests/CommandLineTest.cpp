@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "CommandLineCheck.h"
-#include "FactsCollection.h"
+#include "FactRecording.h"
 #include "FactsJson.h"
 #include "NotificationCenter.h"
 #include "RunLoop.h"

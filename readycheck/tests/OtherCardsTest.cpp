@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "CardJudgement.h"
-#include "FactsCollection.h"
+#include "FactRecording.h"
 #include "FactsJson.h"
 #include "OtherCardsList.h"
 

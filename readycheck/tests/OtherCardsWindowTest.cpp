@@ -14,11 +14,11 @@
 #include <filesystem>
 #include <sstream>
 
+#include "Assessment.h"
 #include "FactsJson.h"
 #include "LocalizedStrings.h"
 #include "OtherCardTexts.h"
 #include "RunLoop.h"
-#include "Verdicts.h"
 #include "WindowFixture.h"
 
 namespace {

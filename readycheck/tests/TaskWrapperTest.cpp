@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "FactsCollection.h"
+#include "FactRecording.h"
 #include "LocalizedStrings.h"
 #include "NotificationCenter.h"
 #include "RunLoop.h"

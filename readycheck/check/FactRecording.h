@@ -1,4 +1,4 @@
-// The steps that collect the facts of a check, shared by the window and the command line.
+// The facts recorded from the profiler's run and from the system the check runs on.
 #pragma once
 
 #include <cstdint>

@@ -1,9 +1,6 @@
-#include "Verdicts.h"
+#include "Assessment.h"
 
-#include "Facts.h"
 #include "ProbeKit/ProbeKit.h"
-
-namespace Verdicts {
 
 namespace {
 
@@ -11,11 +8,26 @@ constexpr int32_t kFullSupport = 0x1F;
 constexpr int32_t kShadowBits = kFeatureTwoSidedStencil | kFeatureOffscreenStencil;
 constexpr int32_t kLowFourBits = 0x0F;
 
-bool isFull(int32_t mask) {
+bool IsFull(int32_t mask) {
     return (mask & kFullSupport) == kFullSupport;
 }
 
+// Basic and Advanced alike.
+EditionSupport BasicSupport(int32_t mask) {
+    return IsFull(mask) ? EditionSupport::Full : EditionSupport::Limited;
+}
+
+EditionSupport DuoSupport(int32_t mask) {
+    if (IsFull(mask)) {
+        return EditionSupport::Full;
+    }
+    return Verdicts::lightingPasses(mask) ? EditionSupport::Limited
+                                          : EditionSupport::SignificantLimitations;
+}
+
 }  // namespace
+
+namespace Verdicts {
 
 bool offscreenPasses(int32_t mask) {
     return (mask & kFeatureOffscreen) != 0;
@@ -30,17 +42,6 @@ bool antiAliasingPasses(int32_t mask) {
     return (mask & kFeatureMultisample) != 0;
 }
 
-std::string basicImage(int32_t mask) {
-    return isFull(mask) ? "GreenCircle" : "HalfGreenCircle";
-}
-
-std::string duoImage(int32_t mask) {
-    if (isFull(mask)) {
-        return "GreenCircle";
-    }
-    return lightingPasses(mask) ? "HalfGreenCircle" : kSignificantLimitations;
-}
-
 std::string summaryKey(int32_t mask) {
     const int32_t low = mask & kLowFourBits;
     if (low == kLowFourBits) {
@@ -51,24 +52,24 @@ std::string summaryKey(int32_t mask) {
 
 }  // namespace Verdicts
 
-namespace {
-
-EditionSupport SupportShownBy(const std::string& image) {
-    if (image == "GreenCircle") {
-        return EditionSupport::Full;
-    }
-    return image == Verdicts::kSignificantLimitations ? EditionSupport::SignificantLimitations
-                                                      : EditionSupport::Limited;
-}
-
-}  // namespace
-
 Assessment Assess(int32_t featuresMask) {
     return {Verdicts::offscreenPasses(featuresMask),
             Verdicts::shadowsPass(featuresMask),
             Verdicts::lightingPasses(featuresMask),
             Verdicts::antiAliasingPasses(featuresMask),
-            SupportShownBy(Verdicts::basicImage(featuresMask)),
-            SupportShownBy(Verdicts::basicImage(featuresMask)),
-            SupportShownBy(Verdicts::duoImage(featuresMask))};
+            BasicSupport(featuresMask),
+            BasicSupport(featuresMask),
+            DuoSupport(featuresMask)};
+}
+
+const char* VerdictImage(EditionSupport support) {
+    switch (support) {
+        case EditionSupport::Full:
+            return "GreenCircle";
+        case EditionSupport::Limited:
+            return "HalfGreenCircle";
+        case EditionSupport::SignificantLimitations:
+            break;
+    }
+    return "SignificantLimitations";
 }

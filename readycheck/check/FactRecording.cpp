@@ -1,4 +1,4 @@
-#include "FactsCollection.h"
+#include "FactRecording.h"
 
 #include <sys/wait.h>
 

@@ -1,0 +1,60 @@
+#include "CheckSession.h"
+
+#include "CardRecording.h"
+#include "DriverProbe.h"
+#include "FactRecording.h"
+#include "GetVRAM.h"
+#include "ProbeKit/ProbeKit.h"
+#include "SystemVersion.h"
+#include "TaskWrapper.h"
+
+CheckSession::CheckSession(TaskWrapperController* controller,
+                           std::vector<std::string> cardProbeArguments, double cardProbeBound,
+                           OtherCardsCheck::AnswerReader readCardAnswer)
+    : mController(controller),
+      mOtherCards(controller, std::move(cardProbeArguments), cardProbeBound,
+                  std::move(readCardAnswer)) {}
+
+bool CheckSession::SystemSupported() {
+    return GestaltSystemVersion() > kSystemVersionRefusalThreshold;
+}
+
+TaskWrapper* CheckSession::createProfiler(std::vector<std::string> arguments) {
+    return new TaskWrapper(mController, std::move(arguments), "/", {});
+}
+
+bool CheckSession::probeDriver() {
+    const auto featuresMask = static_cast<int32_t>(VXGetDriverOpenGLFeatures());
+    const DriverIdentity identity = ProbeDriverIdentity();
+    RecordDriver(mFacts, featuresMask, identity);
+    return identity.answered;
+}
+
+int64_t CheckSession::measureVideoMemory() {
+    std::optional<bool> mainRendererAccelerated;
+    const int64_t videoMemory = GetVRAM(&mainRendererAccelerated);
+    RecordVideoMemory(mFacts, videoMemory, mainRendererAccelerated);
+    return videoMemory;
+}
+
+void CheckSession::describeSystem() {
+    RecordSystem(mFacts);
+}
+
+std::optional<VideoMemoryKind> CheckSession::profilerFinished(const TaskWrapper& task,
+                                                              bool success) {
+    RecordProfilerRun(mFacts, task, success);
+    return success ? mFacts.videoMemoryKind : std::nullopt;
+}
+
+void CheckSession::profilerTimedOut() {
+    mFacts.profiler.state = ProfilerState::TimedOut;
+}
+
+void CheckSession::checkOtherCards(OtherCardsCheck::Changed changed) {
+    mOtherCards.start(mFacts, std::move(changed));
+}
+
+void CheckSession::cardProbeFinished(TaskWrapper* task, bool success) {
+    mOtherCards.probeFinished(task, success);
+}

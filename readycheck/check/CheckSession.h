@@ -1,0 +1,62 @@
+// One check of the computer's graphics: the start-up's work in its order, each step once, for
+// the window and the command line alike. The session owns the facts it records; the window and
+// the command line present them and keep no copies.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DisplayReport.h"
+#include "Facts.h"
+#include "OtherCardsCheck.h"
+
+class TaskWrapper;
+class TaskWrapperController;
+
+class CheckSession {
+public:
+    // The controller receives the runs of the profiler and of the cards' probes; the cards'
+    // helper is run with cardProbeArguments, each run bounded by cardProbeBound.
+    CheckSession(TaskWrapperController* controller, std::vector<std::string> cardProbeArguments,
+                 double cardProbeBound, OtherCardsCheck::AnswerReader readCardAnswer);
+    CheckSession(const CheckSession&) = delete;
+    CheckSession& operator=(const CheckSession&) = delete;
+
+    // The operating-system gate: whether this system is recent enough to check.
+    static bool SystemSupported();
+
+    // The runner of the display profiler with these arguments in "/", reporting to the
+    // controller. Once started it owns itself and lives until its end has been reported; a
+    // launch that fails reports inside startProcess.
+    TaskWrapper* createProfiler(std::vector<std::string> arguments);
+    // The feature probe, then the identity probe; false when the identity probe gave no answer.
+    bool probeDriver();
+    // GetVRAM's size and the rendering it tells; returns the size in bytes.
+    int64_t measureVideoMemory();
+    // The program, the operating system and the display system.
+    void describeSystem();
+
+    // The profiler's end as its runner reports it: its devices and memory kind, and how it ended.
+    // Returns the memory kind, where it told one.
+    std::optional<VideoMemoryKind> profilerFinished(const TaskWrapper& task, bool success);
+    // The profiler was stopped at a bound: its devices stay unknown.
+    void profilerTimedOut();
+
+    // Once the profiler's run has ended: the other graphics cards, each probed in turn; changed
+    // is told after each step.
+    void checkOtherCards(OtherCardsCheck::Changed changed);
+    bool isCardProbe(const TaskWrapper* task) const { return mOtherCards.isProbe(task); }
+    void cardProbeFinished(TaskWrapper* task, bool success);
+    bool otherCardsChecked() const { return mOtherCards.finished(); }
+    // Takes no further step of the cards' check.
+    void stopOtherCards() { mOtherCards.stop(); }
+
+    const Facts& facts() const { return mFacts; }
+
+private:
+    TaskWrapperController* mController;
+    Facts mFacts;
+    OtherCardsCheck mOtherCards;
+};
