@@ -72,6 +72,8 @@ private:
     void profilerFinished(bool success);
     void showOtherCards();
     static Alert makeInfoAlert(const std::string& mainKey, const std::string& detailKey);
+    // The page in the desktop's browser, or an alert that gives its address where none opens it.
+    static void openPage(const std::string& webURL);
 
     // The check whose facts the window shows; the identity and the mask below are its own.
     CheckSession mSession;

@@ -3,6 +3,7 @@
 #include "Assessment.h"
 #include "Controller.h"
 #include "LocalizedStrings.h"
+#include "StringFormat.h"
 #include "Workspace.h"
 
 namespace {
@@ -39,8 +40,17 @@ void Controller::runInfoAlertWithMainKey(const std::string& mainKey, const std::
         alert.addButtonWithTitle(LocalizedString("GenericCancelButtonTitle"));
     alert.setButtonKeyEquivalent(cancel, "\x1b");
     if (alert.runModal() == kAlertFirstButtonReturn) {
-        OpenURL(webURL);
+        openPage(webURL);
     }
+}
+
+void Controller::openPage(const std::string& webURL) {
+    if (OpenURL(webURL)) {
+        return;
+    }
+    Alert alert = makeInfoAlert("PageNotOpened", "PageNotOpened_detail");
+    alert.setInformativeText(StringWithFormat(alert.informativeText(), {webURL}));
+    alert.runModal();
 }
 
 void Controller::doClose(void* /*sender*/) {
@@ -86,7 +96,7 @@ void Controller::doDuoPPL(void* /*sender*/) {
 }
 
 void Controller::doMoreAboutVersions(void* /*sender*/) {
-    OpenURL(MakerPage(kEditionComparisonPage));
+    openPage(MakerPage(kEditionComparisonPage));
 }
 
 void Controller::doInfoRendering(void* /*sender*/) {

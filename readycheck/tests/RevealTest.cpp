@@ -1,5 +1,7 @@
 // The timed reveal, the verdicts, the rendering line and summary, the information alerts and the
 // window actions.
+#include <gmock/gmock.h>
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -128,7 +130,8 @@ struct ActionCase {
     const char* key;  // null: no alert
     std::size_t buttons;
     const char* answer;
-    const char* opened;  // the page opened, or null
+    const char* opened;      // the page opened, or null
+    bool noBrowser = false;  // no program opens it: an alert says so and gives the address
 };
 
 class Actions : public StandInWindowTest, public ::testing::WithParamInterface<ActionCase> {};
@@ -138,8 +141,10 @@ TEST_P(Actions, ExplainOnTheMaskAndOfferThePageOnlyForFailedShadowsAndLighting) 
     launch(expected.mask);
     RunLoop::main().cancelDelayedCalls();
     answerKey = expected.answer;
+    system.noBrowser = expected.noBrowser;
     (controller.get()->*expected.action)(nullptr);
-    ASSERT_EQ(alerts.size(), expected.key != nullptr ? 1U : 0U);
+    const std::size_t explained = expected.key != nullptr ? 1U : 0U;
+    ASSERT_EQ(alerts.size(), explained + (expected.noBrowser ? 1U : 0U));
     if (expected.key != nullptr) {
         EXPECT_EQ(alerts[0].message, LocalizedString(expected.key));
         EXPECT_EQ(alerts[0].detail, LocalizedString(std::string(expected.key) + "_detail"));
@@ -148,6 +153,11 @@ TEST_P(Actions, ExplainOnTheMaskAndOfferThePageOnlyForFailedShadowsAndLighting) 
     EXPECT_EQ(system.openedURLs, expected.opened != nullptr
                                      ? std::vector<std::string>{expected.opened}
                                      : std::vector<std::string>{});
+    if (expected.noBrowser) {
+        EXPECT_EQ(alerts.back().message, "The page could not be opened");
+        EXPECT_THAT(alerts.back().detail, ::testing::EndsWith(":\n\n" + system.openedURLs.at(0)));
+        EXPECT_EQ(alerts.back().buttons, 1U);
+    }
 }
 
 using C = Controller;
@@ -162,6 +172,14 @@ const ActionCase kActions[] = {
     {0x1F, &C::doInfoRendering, "SoftwareRendering", 1, "Return", nullptr},
     {0x0F, &C::doReviewResults, "ResultNoAA", 1, "Return", nullptr},
     {0x1F, &C::doMoreAboutVersions, nullptr, 0, "Return", kComparisonPage},
+    // Escape closes an alert without a Cancel button as its close button does: nothing follows.
+    {0x1F, &C::doInfoHWOff, "InfoHWOffPass", 1, "Escape", nullptr},
+    {0x1F, &C::doInfoHiResLight, "InfoHiResLightPass", 1, "Escape", nullptr},
+    {0x1F, &C::doDuoPPL, "DuoNoPPL", 1, "Escape", nullptr},
+    {0x1F, &C::doInfoRendering, "SoftwareRendering", 1, "Escape", nullptr},
+    {0x0F, &C::doReviewResults, "ResultNoAA", 1, "Escape", nullptr},
+    {0x1F, &C::doMoreAboutVersions, nullptr, 0, "Escape", kComparisonPage, true},
+    {0x1B, &C::doInfoShadow, "InfoShadowFail", 2, "Return", kLightingPage, true},
 };
 INSTANTIATE_TEST_SUITE_P(Table, Actions, ::testing::ValuesIn(kActions));
 

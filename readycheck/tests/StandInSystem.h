@@ -26,7 +26,8 @@ struct System {
     bool rendererQueryFails = false;
     std::vector<Renderer> renderers;
     int rendererInfoAlive = 0;
-    std::vector<std::string> openedURLs;
+    std::vector<std::string> openedURLs;  // asked for, whether a browser opened them or not
+    bool noBrowser = false;
     // Every probe call, and each runner made with its directory and arguments, in order.
     std::vector<std::string> events;
 };

@@ -26,7 +26,8 @@ gboolean OnKeyPress(GtkWidget* dialog, GdkEventKey* event, gpointer data) {
     if (event->keyval == GDK_KEY_Return || event->keyval == GDK_KEY_KP_Enter) {
         response = keys->onReturn;
     } else if (event->keyval == GDK_KEY_Escape) {
-        response = keys->onEscape;
+        // Without a button of its own, Escape closes the alert as its window's close button does.
+        response = keys->onEscape != 0 ? keys->onEscape : GTK_RESPONSE_DELETE_EVENT;
     } else {
         return FALSE;
     }
