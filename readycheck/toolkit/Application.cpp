@@ -17,6 +17,8 @@
 namespace {
 
 constexpr const char* kInterfacePath = "/org/readycheck/ReadyCheck/ReadyCheck.ui";
+// How long the ended program waits for the clipboard manager to take its copy.
+constexpr double kClipboardHandOverSeconds = 1.0;
 
 using Handler = std::function<void(void*)>;
 
@@ -208,7 +210,9 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     delegate.reset();
     loop.drainDeferred();
     session.reset();
-    HandClipboardToManager();
+    // The windows are gone: a signal now ends the last wait.
+    EndOnTerminationSignals(EndClipboardHandOver);
+    HandClipboardToManager(kClipboardHandOverSeconds);
     return 0;
 }
 

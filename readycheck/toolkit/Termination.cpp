@@ -52,7 +52,11 @@ void LostDisplay(Display* /*display*/, void* /*data*/) {
 }  // namespace
 
 void EndOnTerminationSignals(const TerminationRequest& terminate) {
+    static bool sHandled = false;
     Request() = terminate;
+    if (std::exchange(sHandled, true)) {
+        return;
+    }
     for (const int signal : kTerminationSignals) {
         if (!InheritedAsIgnored(signal)) {
             g_unix_signal_add(signal, OnSignal, nullptr);

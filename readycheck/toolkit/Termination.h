@@ -7,7 +7,7 @@
 using TerminationRequest = std::function<void()>;
 
 // Handles SIGTERM, SIGINT and SIGHUP on the main loop; a signal that the program inherited as
-// ignored (as nohup leaves SIGHUP) stays ignored.
+// ignored (as nohup leaves SIGHUP) stays ignored. A later call changes what they ask for.
 void EndOnTerminationSignals(const TerminationRequest& terminate);
 
 // On X11, a lost connection to the toolkit's display no longer ends the process on the spot: Xlib's
