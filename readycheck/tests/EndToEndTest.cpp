@@ -496,6 +496,31 @@ TEST_F(WaysOut, EachEndsLikeClose) {
     }
 }
 
+// The compositor killed under the window, with the summary up: the program ends as Close ends it,
+// rather than as the toolkit would (status 1, the profiler's group left running). On a Weston of
+// the test's own, beside the scripts' one.
+TEST_F(WaysOut, TheCompositorGoneEndsLikeClose) {
+    if (WestonSession().empty()) {
+        GTEST_SKIP() << "needs Weston (scripts/with-weston.sh)";
+    }
+    const fs::path runtime = fs::absolute("ways-out/runtime");
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    const pid_t weston = start("XDG_RUNTIME_DIR=" + runtime.string() +
+                               " exec weston --backend=headless-backend.so --use-gl --no-config "
+                               "--socket=lost >/dev/null 2>&1");
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(runtime / "lost"); }, 10.0));
+    const pid_t pid = start("export NAP=960; exec env -u DISPLAY XDG_RUNTIME_DIR=" +
+                            runtime.string() + " WAYLAND_DISPLAY=lost " +
+                            Stage("ways-out/staged", true) + " 2>/dev/null");
+    ASSERT_TRUE(WaitFor([&] { return MesaLayers(pid) == "EGL"; }, 30.0)) << "probed there";
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));  // the summary is up
+    ASSERT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "still running";
+    kill(weston, SIGKILL);
+    EXPECT_TRUE(EndsCleanly(pid, 2.0));
+    EXPECT_NE(std::system("pkill -x -f 'sleep 960'"), 0) << "the profiler's child is left";
+}
+
 // The report's wait for a profiler that does not end is cut short by a signal as the window is:
 // the profiler's whole group is stopped, and the program says why it gives no report.
 TEST_F(WaysOut, ASignalEndsTheReportsWaitAndTheProfilersGroup) {
