@@ -510,9 +510,9 @@ TEST_F(WaysOut, TheCompositorGoneEndsLikeClose) {
                                " exec weston --backend=headless-backend.so --use-gl --no-config "
                                "--socket=lost >/dev/null 2>&1");
     ASSERT_TRUE(WaitFor([&] { return fs::exists(runtime / "lost"); }, 10.0));
-    const pid_t pid = start("export NAP=960; exec env -u DISPLAY XDG_RUNTIME_DIR=" +
-                            runtime.string() + " WAYLAND_DISPLAY=lost " +
-                            Stage("ways-out/staged", true) + " 2>/dev/null");
+    const pid_t pid =
+        start("export NAP=960; exec env -u DISPLAY XDG_RUNTIME_DIR=" + runtime.string() +
+              " WAYLAND_DISPLAY=lost " + Stage("ways-out/staged", true) + " 2>/dev/null");
     ASSERT_TRUE(WaitFor([&] { return MesaLayers(pid) == "EGL"; }, 30.0)) << "probed there";
     std::this_thread::sleep_for(std::chrono::milliseconds(3000));  // the summary is up
     ASSERT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "still running";
