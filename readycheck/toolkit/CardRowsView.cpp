@@ -73,11 +73,18 @@ void CardRowsView::setRows(const std::vector<CardRow>& rows, Press press) {
     fitScreen();
 }
 
-// Where the rows would make the window pass the bottom of the screen (sixty cards make it three
-// screens high), they scroll in the height that the rest of the window leaves them.
+// The rows take their height at the width they get: the scrolled window would ask for their
+// height at their narrowest, where names wrap. Where they would make the window pass the bottom
+// of the screen (sixty cards make it three screens high), they scroll in the height that the
+// rest of the window leaves them.
 void CardRowsView::fitScreen() {
     GtkScrolledWindow* scroller = Scroller(widget());
-    gtk_scrolled_window_set_max_content_height(scroller, -1);
+    auto* grid = GTK_WIDGET(Grid(widget()));
+    int width = 0;
+    gtk_widget_get_preferred_width(grid, nullptr, &width);
+    int rows = 0;
+    gtk_widget_get_preferred_height_for_width(grid, width, nullptr, &rows);
+    gtk_scrolled_window_set_max_content_height(scroller, rows);
     GtkWidget* window = gtk_widget_get_toplevel(Widget(widget()));
     const int room = HeightToScreenBottom(window);
     GtkRequisition wanted{};
@@ -85,8 +92,6 @@ void CardRowsView::fitScreen() {
     if (isHidden() || room <= 0 || wanted.height <= room) {
         return;
     }
-    int rows = 0;
-    gtk_widget_get_preferred_height(GTK_WIDGET(Grid(widget())), nullptr, &rows);
     gtk_scrolled_window_set_max_content_height(
         scroller, std::max(kLeastScrolledHeight, rows - (wanted.height - room)));
 }
