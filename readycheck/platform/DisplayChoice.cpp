@@ -1,6 +1,5 @@
 #include "DisplayChoice.h"
 
-#include <X11/Xlib.h>
 #include <gtk/gtk.h>
 #ifdef GDK_WINDOWING_X11
 #include <gdk/gdkx.h>
@@ -8,12 +7,11 @@
 #ifdef GDK_WINDOWING_WAYLAND
 #include <gdk/gdkwayland.h>
 #endif
-#include <wayland-client.h>
 
 #include <cstdlib>
 #include <cstring>
 
-#include "WaylandCompositor.h"
+#include "DisplayRule.h"
 
 namespace {
 
@@ -46,23 +44,17 @@ DisplaySystem ToolkitDisplay(GdkDisplay* display) {
     return DisplaySystem::Other;
 }
 
-// ProbeKit's rule, for a program without a window.
-DisplaySystem FindByRule() {
-    if (wl_display* compositor = Graphics::ConnectToWaylandCompositor()) {
-        wl_display_disconnect(compositor);
-        return DisplaySystem::Wayland;
-    }
-    if (Display* server = XOpenDisplay(nullptr)) {
-        XCloseDisplay(server);
-        return DisplaySystem::X11;
+// The rule's answer, for a program without a window: decided once, as ProbeKit decides it once.
+DisplaySystem DisplayByRule() {
+    switch (Graphics::DisplayByRule()) {
+        case Graphics::RuleDisplay::Wayland:
+            return DisplaySystem::Wayland;
+        case Graphics::RuleDisplay::X11:
+            return DisplaySystem::X11;
+        case Graphics::RuleDisplay::NoDisplay:
+            break;
     }
     return DisplaySystem::NoDisplay;
-}
-
-// Decided once, as ProbeKit decides it once.
-DisplaySystem DisplayByRule() {
-    static const DisplaySystem sSystem = FindByRule();
-    return sSystem;
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// One rule picks the display, for the window and the probes alike, as ProbeKit picks it: a
-// Wayland compositor that answers at WAYLAND_DISPLAY, else the X server at DISPLAY, else none (the
-// probes then draw on a GPU with no display). The program tells ProbeKit the toolkit's choice
-// through those two variables.
+// One rule picks the display, for the window and the probes alike, as ProbeKit picks it
+// (graphics/DisplayRule.h): a Wayland compositor that answers at WAYLAND_DISPLAY, else the X
+// server at DISPLAY, else none (the probes then draw on a GPU with no display). The program tells
+// ProbeKit the toolkit's choice through those two variables.
 #pragma once
 
 #include "SystemDescription.h"
