@@ -1,7 +1,10 @@
+#include "NvidiaMemory.h"
+
 #include <GL/gl.h>
 
 #include "ExtensionNames.h"
-#include "RendererRecord.h"
+
+namespace Graphics {
 
 namespace {
 
@@ -12,10 +15,12 @@ constexpr GLenum kDedicatedVideoMemoryNVX = 0x9047;  // in KB
 
 std::optional<int64_t> NvidiaDedicatedMemory() {
     const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (!Graphics::ListsExtension(extensions, "GL_NVX_gpu_memory_info")) {
+    if (!ListsExtension(extensions, "GL_NVX_gpu_memory_info")) {
         return std::nullopt;
     }
     GLint kilobytes = 0;
     glGetIntegerv(kDedicatedVideoMemoryNVX, &kilobytes);
     return static_cast<int64_t>(kilobytes) * kBytesPerKilobyte;
 }
+
+}  // namespace Graphics
