@@ -29,9 +29,8 @@ void WaylandConnection::Announce(void* data, wl_registry* registry, uint32_t nam
     }
 }
 
-std::unique_ptr<WaylandConnection> WaylandConnection::Open() {
+std::unique_ptr<WaylandConnection> WaylandConnection::Adopt(wl_display* display) {
     static const wl_registry_listener kListener = {Announce, Withdraw};
-    wl_display* display = Graphics::ConnectToWaylandCompositor();
     if (display == nullptr) {
         return nullptr;
     }
@@ -43,6 +42,10 @@ std::unique_ptr<WaylandConnection> WaylandConnection::Open() {
         return nullptr;
     }
     return connection;
+}
+
+std::unique_ptr<WaylandConnection> WaylandConnection::Open() {
+    return Adopt(Graphics::ConnectToWaylandCompositor());
 }
 
 WaylandConnection::~WaylandConnection() {

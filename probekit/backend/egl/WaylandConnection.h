@@ -14,11 +14,14 @@ namespace GLPlatform::EGL {
 
 class WaylandConnection {
 public:
-    // Null when WAYLAND_DISPLAY is unset or no compositor answers there.
+    // Takes a connection to the compositor (the display rule's, or a new one from Open); null when
+    // there is none or the compositor offers no surfaces.
+    static std::unique_ptr<WaylandConnection> Adopt(wl_display* display);
     static std::unique_ptr<WaylandConnection> Open();
-    ~WaylandConnection();
+
     WaylandConnection(const WaylandConnection&) = delete;
     WaylandConnection& operator=(const WaylandConnection&) = delete;
+    ~WaylandConnection();
 
     wl_display* display() const { return mDisplay; }
     // True once the connection has failed: a protocol error, or a compositor that went away.

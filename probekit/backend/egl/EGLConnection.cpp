@@ -1,7 +1,5 @@
 #include "EGLConnection.h"
 
-#include <EGL/eglext.h>
-
 #include "EGLDevices.h"
 
 namespace GLPlatform::EGL {
@@ -22,7 +20,7 @@ Target& Kept() {
 
 }  // namespace
 
-Connection::~Connection() {
+EGLConnection::~EGLConnection() {
     // A device's display is process-wide and may be the host's too; it stays initialised.
     if (wayland != nullptr) {
         eglTerminate(display);
@@ -30,17 +28,16 @@ Connection::~Connection() {
 }
 
 ConnectionRef ConnectionOnCompositor(std::unique_ptr<WaylandConnection> compositor) {
-    EGLDisplay display =
-        eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, compositor->display(), nullptr);
-    if (display == EGL_NO_DISPLAY || eglInitialize(display, nullptr, nullptr) == EGL_FALSE) {
+    EGLDisplay display = Graphics::InitialiseEGLOnCompositor(compositor->display());
+    if (display == EGL_NO_DISPLAY) {
         return nullptr;
     }
-    return std::make_shared<Connection>(display, std::move(compositor));
+    return std::make_shared<EGLConnection>(display, std::move(compositor));
 }
 
 ConnectionRef ConnectionOnDevice() {
     EGLDisplay display = Graphics::InitialiseFirstEGLDevice();
-    return display != EGL_NO_DISPLAY ? std::make_shared<Connection>(display, nullptr) : nullptr;
+    return display != EGL_NO_DISPLAY ? std::make_shared<EGLConnection>(display, nullptr) : nullptr;
 }
 
 void ConnectTo(bool wayland, ConnectionRef first) {
@@ -49,8 +46,9 @@ void ConnectTo(bool wayland, ConnectionRef first) {
 
 ConnectionRef AcquireConnection() {
     Target& kept = Kept();
-    if (kept.connection != nullptr && kept.connection->wayland != nullptr &&
-        !kept.connection->wayland->alive()) {
+    WaylandConnection* current =
+        kept.connection != nullptr ? Of(*kept.connection).wayland.get() : nullptr;
+    if (current != nullptr && !current->alive()) {
         kept.connection.reset();
     }
     if (kept.connection == nullptr) {

@@ -7,6 +7,14 @@ namespace {
 Display* sGuardedDisplay = nullptr;
 XIOErrorHandler sOuterIOHandler = nullptr;
 
+// NOTE: kept open while the server lives. Closing it makes Mesa tear down its driver screen, which
+// the next probe would rebuild at a cost of about 50 ms on llvmpipe. Never closed at exit either,
+// where the driver's own clean-up may already have run.
+ConnectionRef& Kept() {
+    static auto* sConnection = new ConnectionRef();
+    return *sConnection;
+}
+
 // NOTE: Xlib's default I/O handler calls exit() before the per-connection exit handler is
 // reached, so one that returns must be in place as well.
 int ReturnFromIOError(Display* display) {
@@ -18,13 +26,12 @@ int ReturnFromIOError(Display* display) {
 
 // Called instead of exit(): Xlib returns to the failed call, which then answers nothing.
 void MarkLost(Display* /*display*/, void* connection) {
-    static_cast<X11Connection*>(connection)->lost = true;
+    static_cast<X11Connection*>(connection)->serverGone = true;
 }
 
 }  // namespace
 
-X11Connection::X11Connection(Display* openDisplay, int defaultScreen)
-    : display(openDisplay), screen(defaultScreen) {
+X11Connection::X11Connection(Display* open) : display(open), screen(DefaultScreen(open)) {
     XSetIOErrorExitHandler(display, MarkLost, this);
 }
 
@@ -33,22 +40,21 @@ X11Connection::~X11Connection() {
     XCloseDisplay(display);
 }
 
+void KeepConnection(Display* server) {
+    Kept() = std::make_shared<X11Connection>(server);
+}
+
 ConnectionRef AcquireConnection() {
-    // NOTE: kept open while the server lives. Closing it makes Mesa tear down its driver screen,
-    // which the next probe would rebuild at a cost of about 50 ms on llvmpipe. Never closed at
-    // exit either, where the driver's own clean-up may already have run.
-    static auto* sConnection = new ConnectionRef();
-    if (*sConnection != nullptr && (*sConnection)->lost) {
-        sConnection->reset();
+    ConnectionRef& kept = Kept();
+    if (kept != nullptr && kept->lost()) {
+        kept.reset();
     }
-    if (*sConnection == nullptr) {
-        Display* display = XOpenDisplay(nullptr);
-        if (display == nullptr) {
-            return nullptr;
+    if (kept == nullptr) {
+        if (Display* server = XOpenDisplay(nullptr)) {
+            KeepConnection(server);
         }
-        *sConnection = std::make_shared<X11Connection>(display, DefaultScreen(display));
     }
-    return *sConnection;
+    return kept;
 }
 
 X11IOGuard::X11IOGuard(Display* display)

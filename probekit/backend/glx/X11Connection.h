@@ -3,34 +3,32 @@
 
 #include <X11/Xlib.h>
 
-#include <memory>
-
-#include "PlatformError.h"
+#include "BackendRecords.h"
 #include "XErrorTrap.h"
 
 namespace GLPlatform::GLX {
 
-// A connection to $DISPLAY, shared by the formats, windows and contexts made on it. Closed when
-// the last of them lets it go.
-struct X11Connection {
-    X11Connection(Display* openDisplay, int defaultScreen);
-    ~X11Connection();
-    X11Connection(const X11Connection&) = delete;
-    X11Connection& operator=(const X11Connection&) = delete;
+struct X11Connection final : Connection {
+    explicit X11Connection(Display* open);
+    ~X11Connection() override;
+
+    bool lost() const override { return serverGone; }
 
     Display* display;
     int screen;
-    // Set when the server went away: nothing more is sent, and the connection is dropped.
-    bool lost = false;
-    // Whether the renderer is a hardware one; -1 until first asked.
-    int hardware = -1;
+    // Set when the server went away: Xlib's I/O error path then returns instead of exiting.
+    bool serverGone = false;
 };
 
-using ConnectionRef = std::shared_ptr<X11Connection>;
-
-// Returns the connection, opening it on first use and again after a lost one; null while there
-// is no display.
+// The connection the formats, windows and contexts use: the one the display rule made, and after a
+// lost one a new one to DISPLAY; null while there is no X server.
 ConnectionRef AcquireConnection();
+// Keeps the display rule's connection as the first one.
+void KeepConnection(Display* server);
+
+inline X11Connection& X11(Connection& connection) {
+    return Downcast<X11Connection>(connection);
+}
 
 // Keeps a lost connection from ending the process while calls on display run: Xlib's fatal I/O
 // path then marks the connection lost and returns. Only for the duration, so that the host's own
@@ -51,7 +49,7 @@ private:
 class X11ErrorTrap {
 public:
     explicit X11ErrorTrap(X11Connection& connection)
-        : mIOGuard(connection.display), mErrors(connection.display, &connection.lost) {}
+        : mIOGuard(connection.display), mErrors(connection.display, &connection.serverGone) {}
 
     // Flushes the requests so far and tells whether any of them failed or the server is gone.
     bool failed() { return mErrors.failed(); }

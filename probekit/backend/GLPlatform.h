@@ -1,6 +1,7 @@
 // The platform operations the probes rely on: pixel formats and contexts (AGL names and attribute
 // words), the hidden window, the GL queries and the dynamic loader. The shipped library links the
-// backends and chooses one at run time (Backend.h); unit tests link a scriptable fake instead.
+// backend core with GLX and EGL beneath it, one chosen at run time (NativeCalls.h); unit tests
+// link a scriptable fake instead.
 #pragma once
 
 #include <GL/gl.h>
@@ -31,20 +32,25 @@ struct Rect {
     int16_t right;
 };
 
-// Attribute words of a pixel-format request.
-constexpr GLint AGL_NONE = 0;
-constexpr GLint AGL_RGBA = 4;
-constexpr GLint AGL_DOUBLEBUFFER = 5;
-constexpr GLint AGL_STEREO = 6;
-constexpr GLint AGL_DEPTH_SIZE = 12;
-constexpr GLint AGL_STENCIL_SIZE = 13;
-constexpr GLint AGL_MINIMUM_POLICY = 51;
-constexpr GLint AGL_OFFSCREEN = 53;
-constexpr GLint AGL_SAMPLE_BUFFERS_ARB = 55;
-constexpr GLint AGL_SAMPLES_ARB = 56;
-constexpr GLint AGL_MULTISAMPLE = 59;
-constexpr GLint AGL_ACCELERATED = 73;
-constexpr GLint AGL_WINDOW = 80;
+// Attribute words of a pixel-format request: those that stand alone, the list's end among them,
+enum : GLint {
+    AGL_NONE = 0,
+    AGL_RGBA = 4,
+    AGL_DOUBLEBUFFER = 5,
+    AGL_STEREO = 6,
+    AGL_MINIMUM_POLICY = 51,
+    AGL_OFFSCREEN = 53,
+    AGL_MULTISAMPLE = 59,
+    AGL_ACCELERATED = 73,
+    AGL_WINDOW = 80
+};
+// and those followed by a number: of bits, or for AGL_SAMPLE_BUFFERS_ARB of buffers.
+enum : GLint {
+    AGL_DEPTH_SIZE = 12,
+    AGL_STENCIL_SIZE = 13,
+    AGL_SAMPLE_BUFFERS_ARB = 55,
+    AGL_SAMPLES_ARB = 56
+};
 
 constexpr WindowClass kPlainWindowClass = 13;
 constexpr WindowAttributes kWindowNoAttributes = 0;

@@ -1,4 +1,4 @@
-// The backends' failure codes, AGL's where AGL has one, reported by aglGetError.
+// The failure codes of the platform operations, AGL's where AGL has one, reported by aglGetError.
 #pragma once
 
 #include "GLPlatform.h"
