@@ -2,6 +2,9 @@
 
 #include <wayland-client.h>
 
+#include <cstdlib>
+#include <string_view>
+
 #include "WaylandCompositor.h"
 
 namespace Graphics {
@@ -34,6 +37,13 @@ RuleConnection ConnectByRule() {
 RuleDisplay DisplayByRule() {
     static const RuleDisplay sDisplay = DecideAndDisconnect();
     return sDisplay;
+}
+
+bool InWaylandSession() {
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    return (display != nullptr && *display != '\0') ||
+           (session != nullptr && std::string_view(session) == "wayland");
 }
 
 }  // namespace Graphics

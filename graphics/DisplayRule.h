@@ -26,4 +26,8 @@ RuleConnection ConnectByRule();
 // closed again; the same answer after.
 RuleDisplay DisplayByRule();
 
+// Whether the environment names a Wayland session (WAYLAND_DISPLAY, or XDG_SESSION_TYPE
+// "wayland"), in which an X display is served by XWayland.
+bool InWaylandSession();
+
 }  // namespace Graphics

@@ -26,42 +26,42 @@ void Controller::showOneResult(bool passed, TextField* label, TextField* check) 
 
 void Controller::showCheck1() {
     const Assessment& assessment = facts().assessment;
-    oHWOffCheck->setAccessibleName(AccessibleName(FactField::Offscreen, assessment));
+    oHWOffCheck->setAccessibleName(AccessibleName(AssessmentField::Offscreen, assessment));
     showOneResult(assessment.offscreen, oHWOffLabel, oHWOffCheck);
     scheduleNext(&Controller::showCheck2);
 }
 
 void Controller::showCheck2() {
     const Assessment& assessment = facts().assessment;
-    oShadowCheck->setAccessibleName(AccessibleName(FactField::Shadows, assessment));
+    oShadowCheck->setAccessibleName(AccessibleName(AssessmentField::Shadows, assessment));
     showOneResult(assessment.shadows, oShadowLabel, oShadowCheck);
     scheduleNext(&Controller::showCheck3);
 }
 
 void Controller::showCheck3() {
     const Assessment& assessment = facts().assessment;
-    oHiResLightCheck->setAccessibleName(AccessibleName(FactField::Lighting, assessment));
+    oHiResLightCheck->setAccessibleName(AccessibleName(AssessmentField::Lighting, assessment));
     showOneResult(assessment.lighting, oHiResLightLabel, oHiResLightCheck);
     scheduleNext(&Controller::showCheck4);
 }
 
 void Controller::showCheck4() {
     const Assessment& assessment = facts().assessment;
-    oAntiAliasCheck->setAccessibleName(AccessibleName(FactField::AntiAliasing, assessment));
+    oAntiAliasCheck->setAccessibleName(AccessibleName(AssessmentField::AntiAliasing, assessment));
     showOneResult(assessment.antiAliasing, oAntiAliasLabel, oAntiAliasCheck);
     scheduleNext(&Controller::showVersionBasic);
 }
 
 void Controller::showVersionBasic() {
     const Assessment& assessment = facts().assessment;
-    oBasicCircle->setAccessibleName(AccessibleName(FactField::Basic, assessment));
+    oBasicCircle->setAccessibleName(AccessibleName(AssessmentField::Basic, assessment));
     oBasicCircle->setImage(VerdictImage(assessment.basic));
     scheduleNext(&Controller::showVersionAdvanced);
 }
 
 void Controller::showVersionAdvanced() {
     const Assessment& assessment = facts().assessment;
-    oAdvancedCircle->setAccessibleName(AccessibleName(FactField::Advanced, assessment));
+    oAdvancedCircle->setAccessibleName(AccessibleName(AssessmentField::Advanced, assessment));
     oAdvancedCircle->setImage(VerdictImage(assessment.advanced));
     scheduleNext(&Controller::showVersionDuo);
 }
@@ -71,7 +71,7 @@ void Controller::showVersionDuo() {
     if (assessment.duo == EditionSupport::SignificantLimitations) {
         oDuoBangButton->setHidden(false);
     }
-    oDuoCircle->setAccessibleName(AccessibleName(FactField::Duo, assessment));
+    oDuoCircle->setAccessibleName(AccessibleName(AssessmentField::Duo, assessment));
     oDuoCircle->setImage(VerdictImage(assessment.duo));
     scheduleNext(&Controller::reportResults);
 }

@@ -7,6 +7,6 @@
 #include "FactFields.h"
 #include "Facts.h"
 
-// "Shadows: fail" for a check, "Basic edition: full support" for an edition; empty for a field
-// that the window shows as words, which a screen reader reads with its caption.
-std::string AccessibleName(FactField field, const Assessment& assessment);
+// "Shadows: fail" for a check, "Basic edition: full support" for an edition. The window's other
+// results are words, which a screen reader reads with their captions.
+std::string AccessibleName(AssessmentField field, const Assessment& assessment);

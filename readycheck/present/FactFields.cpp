@@ -32,10 +32,12 @@ constexpr std::size_t MemberCount() {
     }
 }
 
-// A card's fields are its members, the assessment given by its own seven; the facts add the
-// system's and the machine's fields to the card's, which they hold as their base.
-static_assert(std::size(kCardFields) == MemberCount<CardFacts>() - 1 + MemberCount<Assessment>(),
-              "a member of CardFacts or Assessment is missing from the field list");
+// A card's fields are its members but its assessment, which has fields of its own; the facts add
+// the system's and the machine's fields to the card's, which they hold as their base.
+static_assert(std::size(kCardFields) == MemberCount<CardFacts>() - 1,
+              "a member of CardFacts is missing from the field list");
+static_assert(std::size(kAssessmentFields) == MemberCount<Assessment>(),
+              "a member of Assessment is missing from the field list");
 static_assert(std::size(kSystemFields) + std::size(kMachineFields) == MemberCount<Facts>() - 1,
               "a member of Facts is missing from the field list");
 static_assert(std::size(kProfilerFields) == MemberCount<ProfilerRun>(),
@@ -46,23 +48,12 @@ static_assert(std::size(kControllerFields) == MemberCount<DisplayController>(),
 static_assert(std::size(kOtherCardFields) == MemberCount<OtherCard>() - 1,
               "a member of OtherCard is missing from the field list");
 
-template <std::size_t N>
-const char* NameIn(const FieldName<FactField> (&list)[N], FactField field) {
-    for (const auto& entry : list) {
-        if (entry.field == field) {
-            return entry.name;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
-const char* FieldNameOf(FactField field) {
-    for (const char* name : {NameIn(kSystemFields, field), NameIn(kCardFields, field),
-                             NameIn(kMachineFields, field)}) {
-        if (name != nullptr) {
-            return name;
+const char* FieldNameOf(CardField field) {
+    for (const auto& entry : kCardFields) {
+        if (entry.field == field) {
+            return entry.name;
         }
     }
     return "";

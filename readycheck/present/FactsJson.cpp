@@ -126,49 +126,46 @@ void Integer(JsonBuilder* builder, const char* name, std::optional<int64_t> valu
     }
 }
 
-void AddCardField(JsonBuilder* builder, const FieldName<FactField>& entry, const CardFacts& card) {
-    const Assessment& assessment = card.assessment;
+void AddCardField(JsonBuilder* builder, const FieldName<CardField>& entry, const CardFacts& card) {
     switch (entry.field) {
-        case FactField::Manufacturer:
+        case CardField::Manufacturer:
             return String(builder, entry.name, card.vendor);
-        case FactField::Renderer:
+        case CardField::Renderer:
             return String(builder, entry.name, card.renderer);
-        case FactField::DriverVersion:
+        case CardField::DriverVersion:
             return String(builder, entry.name, card.driverVersion);
-        case FactField::VideoMemoryBytes:
+        case CardField::VideoMemoryBytes:
             return Integer(
                 builder, entry.name,
                 card.videoMemoryBytes > 0 ? std::optional(card.videoMemoryBytes) : std::nullopt);
-        case FactField::VideoMemoryKind:
+        case CardField::VideoMemoryKind:
             return String(builder, entry.name, MemoryKindName(card.videoMemoryKind));
-        case FactField::Rendering:
+        case CardField::Rendering:
             return String(builder, entry.name, RenderingName(card.rendering));
-        case FactField::RenderingSource:
+        case CardField::RenderingSource:
             return String(builder, entry.name, RenderingSourceName(card.renderingSource));
-        case FactField::FeatureMask:
+        case CardField::FeatureMask:
             return Integer(builder, entry.name, card.featuresMask);
-        case FactField::Offscreen:
+    }
+}
+
+void AddAssessmentField(JsonBuilder* builder, const FieldName<AssessmentField>& entry,
+                        const Assessment& assessment) {
+    switch (entry.field) {
+        case AssessmentField::Offscreen:
             return Boolean(builder, entry.name, assessment.offscreen);
-        case FactField::Shadows:
+        case AssessmentField::Shadows:
             return Boolean(builder, entry.name, assessment.shadows);
-        case FactField::Lighting:
+        case AssessmentField::Lighting:
             return Boolean(builder, entry.name, assessment.lighting);
-        case FactField::AntiAliasing:
+        case AssessmentField::AntiAliasing:
             return Boolean(builder, entry.name, assessment.antiAliasing);
-        case FactField::Basic:
+        case AssessmentField::Basic:
             return String(builder, entry.name, SupportName(assessment.basic));
-        case FactField::Advanced:
+        case AssessmentField::Advanced:
             return String(builder, entry.name, SupportName(assessment.advanced));
-        case FactField::Duo:
+        case AssessmentField::Duo:
             return String(builder, entry.name, SupportName(assessment.duo));
-        case FactField::Version:
-        case FactField::OperatingSystem:
-        case FactField::Kernel:
-        case FactField::DisplaySystem:
-        case FactField::DisplayProfiler:
-        case FactField::DisplayControllers:
-        case FactField::OtherCards:
-            break;  // not a card's
     }
 }
 
@@ -177,33 +174,43 @@ bool SameGroup(const char* first, const char* second) {
                                                  : std::string_view(first) == second;
 }
 
-// The fields one probe of a card gives, a group's in an object of its name; without a result of
-// the card's own, every field is null, a group's as one null.
-void AddCardFields(JsonBuilder* builder, const CardFacts* card) {
+// The assessment's groups, each an object of its name; a card without a result of its own has a
+// null in each group's place.
+void AddAssessment(JsonBuilder* builder, const Assessment* assessment) {
     const char* group = nullptr;
-    for (const auto& entry : kCardFields) {
-        if (group != nullptr && !SameGroup(entry.group, group) && card != nullptr) {
-            json_builder_end_object(builder);
-        }
-        if (entry.group != nullptr && !SameGroup(entry.group, group)) {
-            Member(builder, entry.group);
-            if (card != nullptr) {
-                json_builder_begin_object(builder);
-            } else {
+    for (const auto& entry : kAssessmentFields) {
+        if (!SameGroup(entry.group, group)) {
+            if (group != nullptr && assessment != nullptr) {
+                json_builder_end_object(builder);
+            }
+            group = entry.group;
+            Member(builder, group);
+            if (assessment == nullptr) {
                 json_builder_add_null_value(builder);
+            } else {
+                json_builder_begin_object(builder);
             }
         }
-        group = entry.group;
+        if (assessment != nullptr) {
+            AddAssessmentField(builder, entry, *assessment);
+        }
+    }
+    if (assessment != nullptr) {
+        json_builder_end_object(builder);
+    }
+}
+
+// The fields one probe of a card gives; all of them null where the card has no result of its own.
+void AddCardFields(JsonBuilder* builder, const CardFacts* card) {
+    for (const auto& entry : kCardFields) {
         if (card != nullptr) {
             AddCardField(builder, entry, *card);
-        } else if (group == nullptr) {
+        } else {
             Member(builder, entry.name);
             json_builder_add_null_value(builder);
         }
     }
-    if (group != nullptr && card != nullptr) {
-        json_builder_end_object(builder);
-    }
+    AddAssessment(builder, card != nullptr ? &card->assessment : nullptr);
 }
 
 const char* CardStatusName(CardStatus status) {
@@ -353,17 +360,17 @@ private:
 std::optional<CardFacts> ReadCard(JsonObject* object) {
     CardReader read(object);
     CardFacts card;
-    card.vendor = read.string(FieldNameOf(FactField::Manufacturer));
-    card.renderer = read.string(FieldNameOf(FactField::Renderer));
-    card.driverVersion = read.string(FieldNameOf(FactField::DriverVersion));
-    card.videoMemoryBytes = read.integer(FieldNameOf(FactField::VideoMemoryBytes)).value_or(0);
-    card.rendering = read.named(FieldNameOf(FactField::Rendering), RenderingName,
+    card.vendor = read.string(FieldNameOf(CardField::Manufacturer));
+    card.renderer = read.string(FieldNameOf(CardField::Renderer));
+    card.driverVersion = read.string(FieldNameOf(CardField::DriverVersion));
+    card.videoMemoryBytes = read.integer(FieldNameOf(CardField::VideoMemoryBytes)).value_or(0);
+    card.rendering = read.named(FieldNameOf(CardField::Rendering), RenderingName,
                                 {Rendering::Hardware, Rendering::Software}, Rendering::Unknown);
     card.renderingSource =
-        read.named(FieldNameOf(FactField::RenderingSource), RenderingSourceName,
+        read.named(FieldNameOf(CardField::RenderingSource), RenderingSourceName,
                    {RenderingSource::RendererInformation, RenderingSource::RendererName},
                    RenderingSource::None);
-    const std::optional<int64_t> mask = read.integer(FieldNameOf(FactField::FeatureMask));
+    const std::optional<int64_t> mask = read.integer(FieldNameOf(CardField::FeatureMask));
     if (!read.valid() || !mask || *mask < 0 || *mask > std::numeric_limits<int32_t>::max() ||
         card.videoMemoryBytes < 0) {
         return std::nullopt;
@@ -423,41 +430,29 @@ void AddControllers(JsonBuilder* builder, const std::vector<DisplayController>& 
     json_builder_end_array(builder);
 }
 
-void AddSystemField(JsonBuilder* builder, const FieldName<FactField>& entry, const Facts& facts) {
+void AddSystemField(JsonBuilder* builder, const FieldName<SystemField>& entry, const Facts& facts) {
     switch (entry.field) {
-        case FactField::Version:
+        case SystemField::Version:
             return String(builder, entry.name, facts.programVersion);
-        case FactField::OperatingSystem:
+        case SystemField::OperatingSystem:
             return String(builder, entry.name, NonEmpty(facts.operatingSystem));
-        case FactField::Kernel:
+        case SystemField::Kernel:
             return String(builder, entry.name, NonEmpty(facts.kernelRelease));
-        case FactField::DisplaySystem:
+        case SystemField::DisplaySystem:
             return String(builder, entry.name, DisplaySystemName(facts.displaySystem));
-        case FactField::DisplayProfiler:
-            Member(builder, entry.name);
+    }
+}
+
+void AddMachineField(JsonBuilder* builder, const FieldName<MachineField>& entry,
+                     const Facts& facts) {
+    Member(builder, entry.name);
+    switch (entry.field) {
+        case MachineField::DisplayProfiler:
             return AddProfiler(builder, facts.profiler);
-        case FactField::DisplayControllers:
-            Member(builder, entry.name);
+        case MachineField::DisplayControllers:
             return AddControllers(builder, facts.displayControllers);
-        case FactField::OtherCards:
-            Member(builder, entry.name);
+        case MachineField::OtherCards:
             return AddOtherCards(builder, facts.otherCards);
-        case FactField::Manufacturer:
-        case FactField::Renderer:
-        case FactField::DriverVersion:
-        case FactField::VideoMemoryBytes:
-        case FactField::VideoMemoryKind:
-        case FactField::Rendering:
-        case FactField::RenderingSource:
-        case FactField::FeatureMask:
-        case FactField::Offscreen:
-        case FactField::Shadows:
-        case FactField::Lighting:
-        case FactField::AntiAliasing:
-        case FactField::Basic:
-        case FactField::Advanced:
-        case FactField::Duo:
-            break;  // the card's, written by AddCardFields
     }
 }
 
@@ -472,7 +467,7 @@ std::string FactsJson(const Facts& facts) {
     }
     AddCardFields(builder, &facts);
     for (const auto& entry : kMachineFields) {
-        AddSystemField(builder, entry, facts);
+        AddMachineField(builder, entry, facts);
     }
     json_builder_end_object(builder);
     return Generate(builder);
