@@ -1,4 +1,4 @@
-// The parts of the machine's evidence, each read by its own file, and the small file readers they
+// The pieces of the machine's evidence, each read by its own file, and the small file readers they
 // share. Every path is under the evidence's root.
 #pragma once
 
