@@ -22,22 +22,24 @@ std::vector<std::string> MissingNodes(const DriNodes& dri, const ControllerEvide
 // A container started without the nodes, else a system whose device manager made none.
 Cause MissingCause(const MachineEvidence& evidence, const ControllerEvidence& controller,
                    const std::vector<std::string>& missing) {
-    Evidence shown{{"controller", controller.pci.address}, {"missing_nodes", Joined(missing)}};
+    const std::string nodes = Joined(missing);
     if (evidence.container.empty()) {
         return {CauseId::NoDeviceNodes,
-                shown,
-                {"CauseNoDeviceNodes", {Joined(missing)}},
+                {{"controller", controller.pci.address}, {"missing_nodes", nodes}},
+                {"CauseNoDeviceNodes", {nodes}},
                 {"AdviceDeviceNodes", {}}};
     }
-    shown.insert(shown.begin(), {"container", evidence.container});
+    Evidence shown{{"container", evidence.container}};
     Wording advice{"AdviceContainerDevice", {}};
     if (!evidence.flatpakApp.empty()) {
-        shown.insert(shown.begin() + 1, {"flatpak_app", evidence.flatpakApp});
+        shown.emplace_back("flatpak_app", evidence.flatpakApp);
         advice = {"AdviceFlatpakDevice", {evidence.flatpakApp}};
     }
+    shown.emplace_back("controller", controller.pci.address);
+    shown.emplace_back("missing_nodes", nodes);
     return {CauseId::ContainerWithoutDevice,
             shown,
-            {"CauseContainerWithoutDevice", {evidence.container, Joined(missing)}},
+            {"CauseContainerWithoutDevice", {evidence.container, nodes}},
             advice};
 }
 
