@@ -56,6 +56,7 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
         return std::string("interrupted by a signal");
     }
     mSession.describeSystem();
+    mSession.explainResult();
     checkOtherCards();
     if (mInterrupted) {
         return std::string("interrupted by a signal");  // the destructor stops the cards' probes

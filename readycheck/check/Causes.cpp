@@ -49,6 +49,10 @@ std::vector<const ControllerEvidence*> SelectedControllers(const OtherCard& card
 
 }  // namespace
 
+bool IsReady(const CardFacts& facts) {
+    return facts.rendering != Rendering::Software && !AnyCheckFailed(facts.assessment);
+}
+
 std::vector<Cause> DecideCauses(const CardFacts& facts, const MachineEvidence& evidence) {
     CauseScope scope{.evidence = evidence,
                      .controllers = {},

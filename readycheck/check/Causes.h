@@ -7,6 +7,9 @@
 #include "Facts.h"
 #include "MachineEvidence.h"
 
+// Hardware rendering with every check passed: nothing to explain.
+bool IsReady(const CardFacts& facts);
+
 // The causes of the main card's result, most specific first. None for a ready result (hardware
 // rendering with every check passed) and none that the evidence does not show.
 std::vector<Cause> DecideCauses(const CardFacts& facts, const MachineEvidence& evidence);

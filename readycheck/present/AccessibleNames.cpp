@@ -1,5 +1,6 @@
 #include "AccessibleNames.h"
 
+#include "CauseTexts.h"
 #include "LocalizedStrings.h"
 #include "StringFormat.h"
 
@@ -50,4 +51,28 @@ std::string AccessibleName(AssessmentField field, const Assessment& assessment) 
             break;
     }
     return EditionName("Duo", assessment.duo);
+}
+
+std::string AccessibleDescription(AssessmentField field, const Facts& facts) {
+    const Assessment& assessment = facts.assessment;
+    bool failed = false;
+    switch (field) {
+        case AssessmentField::Offscreen:
+            failed = !assessment.offscreen;
+            break;
+        case AssessmentField::Shadows:
+            failed = !assessment.shadows;
+            break;
+        case AssessmentField::Lighting:
+            failed = !assessment.lighting;
+            break;
+        case AssessmentField::AntiAliasing:
+            failed = !assessment.antiAliasing;
+            break;
+        case AssessmentField::Basic:
+        case AssessmentField::Advanced:
+        case AssessmentField::Duo:
+            break;
+    }
+    return failed ? FirstCauseLine(facts.causes) : std::string();
 }

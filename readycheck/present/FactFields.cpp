@@ -44,6 +44,8 @@ static_assert(std::size(kProfilerFields) == MemberCount<ProfilerRun>(),
               "a member of ProfilerRun is missing from the field list");
 static_assert(std::size(kControllerFields) == MemberCount<DisplayController>(),
               "a member of DisplayController is missing from the field list");
+static_assert(std::size(kCauseFields) == MemberCount<Cause>(),
+              "a member of Cause is missing from the field list");
 // The card's own probe follows its other fields, as the card's fields.
 static_assert(std::size(kOtherCardFields) == MemberCount<OtherCard>() - 1,
               "a member of OtherCard is missing from the field list");

@@ -22,8 +22,9 @@ enum class CardField {
 // The card's assessment: the checks, then the editions.
 enum class AssessmentField { Offscreen, Shadows, Lighting, AntiAliasing, Basic, Advanced, Duo };
 
-// The display profiler's run and devices, and the other graphics cards.
-enum class MachineField { DisplayProfiler, DisplayControllers, OtherCards };
+// Why the result is not ready, the display profiler's run and devices, and the other graphics
+// cards.
+enum class MachineField { Causes, DisplayProfiler, DisplayControllers, OtherCards };
 
 // The display profiler's run.
 enum class ProfilerField { Status, Detail };
@@ -41,7 +42,11 @@ enum class ControllerField {
 };
 
 // Another graphics card, before the fields of its own probe.
-enum class OtherCardField { Name, Environment, DesktopMenu, Status, Reason, Detail };
+enum class OtherCardField { Name, Variables, DesktopMenu, Status, Reason, Detail, Causes };
+
+// One cause: its fixed identifier, the evidence by name, what was found in a sentence and what to
+// do.
+enum class CauseField { Id, Evidence, Found, Advice };
 
 template <typename Field>
 struct FieldName {
@@ -80,6 +85,7 @@ inline constexpr FieldName<AssessmentField> kAssessmentFields[] = {
 };
 
 inline constexpr FieldName<MachineField> kMachineFields[] = {
+    {MachineField::Causes, "causes"},
     {MachineField::DisplayProfiler, "display_profiler"},
     {MachineField::DisplayControllers, "display_controllers"},
     {MachineField::OtherCards, "other_cards"},
@@ -103,11 +109,19 @@ inline constexpr FieldName<ControllerField> kControllerFields[] = {
 
 inline constexpr FieldName<OtherCardField> kOtherCardFields[] = {
     {OtherCardField::Name, "name"},
-    {OtherCardField::Environment, "environment"},
+    {OtherCardField::Variables, "environment"},
     {OtherCardField::DesktopMenu, "desktop_menu"},
     {OtherCardField::Status, "status"},
     {OtherCardField::Reason, "reason"},
     {OtherCardField::Detail, "detail"},
+    {OtherCardField::Causes, "causes"},
+};
+
+inline constexpr FieldName<CauseField> kCauseFields[] = {
+    {CauseField::Id, "id"},
+    {CauseField::Evidence, "evidence"},
+    {CauseField::Found, "found"},
+    {CauseField::Advice, "advice"},
 };
 
 // The card field's fixed name.

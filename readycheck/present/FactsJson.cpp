@@ -6,6 +6,7 @@
 #include <memory>
 #include <string_view>
 
+#include "CauseTexts.h"
 #include "FactFields.h"
 
 namespace {
@@ -213,6 +214,38 @@ void AddCardFields(JsonBuilder* builder, const CardFacts* card) {
     AddAssessment(builder, card != nullptr ? &card->assessment : nullptr);
 }
 
+void AddCauseField(JsonBuilder* builder, const FieldName<CauseField>& entry, const Cause& cause) {
+    switch (entry.field) {
+        case CauseField::Id:
+            return String(builder, entry.name, CauseIdName(cause.id));
+        case CauseField::Evidence:
+            Member(builder, entry.name);
+            json_builder_begin_object(builder);
+            for (const auto& [name, value] : cause.evidence) {
+                String(builder, name.c_str(), value);
+            }
+            json_builder_end_object(builder);
+            return;
+        case CauseField::Found:  // a sentence for people; scripts read the evidence
+            return;
+        case CauseField::Advice:
+            return String(builder, entry.name, CauseAdviceInEnglish(cause));
+    }
+}
+
+void AddCauses(JsonBuilder* builder, const char* name, const std::vector<Cause>& causes) {
+    Member(builder, name);
+    json_builder_begin_array(builder);
+    for (const Cause& cause : causes) {
+        json_builder_begin_object(builder);
+        for (const auto& entry : kCauseFields) {
+            AddCauseField(builder, entry, cause);
+        }
+        json_builder_end_object(builder);
+    }
+    json_builder_end_array(builder);
+}
+
 const char* CardStatusName(CardStatus status) {
     switch (status) {
         case CardStatus::Checked:
@@ -254,7 +287,7 @@ void AddOtherCardField(JsonBuilder* builder, const FieldName<OtherCardField>& en
     switch (entry.field) {
         case OtherCardField::Name:
             return String(builder, entry.name, card.name);
-        case OtherCardField::Environment:
+        case OtherCardField::Variables:
             Member(builder, entry.name);
             json_builder_begin_object(builder);
             for (const auto& [name, value] : card.environment) {
@@ -270,6 +303,8 @@ void AddOtherCardField(JsonBuilder* builder, const FieldName<OtherCardField>& en
             return String(builder, entry.name, CardCauseName(card.cause));
         case OtherCardField::Detail:
             return String(builder, entry.name, NonEmpty(card.detail));
+        case OtherCardField::Causes:
+            return AddCauses(builder, entry.name, card.causes);
     }
 }
 
@@ -445,13 +480,17 @@ void AddSystemField(JsonBuilder* builder, const FieldName<SystemField>& entry, c
 
 void AddMachineField(JsonBuilder* builder, const FieldName<MachineField>& entry,
                      const Facts& facts) {
-    Member(builder, entry.name);
     switch (entry.field) {
+        case MachineField::Causes:
+            return AddCauses(builder, entry.name, facts.causes);
         case MachineField::DisplayProfiler:
+            Member(builder, entry.name);
             return AddProfiler(builder, facts.profiler);
         case MachineField::DisplayControllers:
+            Member(builder, entry.name);
             return AddControllers(builder, facts.displayControllers);
         case MachineField::OtherCards:
+            Member(builder, entry.name);
             return AddOtherCards(builder, facts.otherCards);
     }
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "CauseTexts.h"
 #include "FactFields.h"
 #include "LocalizedStrings.h"
 #include "OtherCardTexts.h"
@@ -188,8 +189,18 @@ std::string AssessmentLine(AssessmentField field, const Assessment& assessment) 
     return Line("ReportDuo", {SupportText(assessment.duo)});
 }
 
-// The lines of one probe of a card, from its identity to its mask, which closes them.
-void AddCardLines(const CardFacts& card, std::vector<std::string>& lines) {
+// Each cause and what to do about it.
+void AddCauseLines(const std::vector<Cause>& causes, std::vector<std::string>& lines) {
+    for (const Cause& cause : causes) {
+        lines.push_back(Line("ReportCause", {CauseFoundText(cause)}));
+        lines.push_back(Line("ReportWhatToDo", {CauseAdviceText(cause)}));
+    }
+}
+
+// The lines of one probe of a card, from its identity to its mask, which closes them; why its
+// result is not ready follows the rendering's line.
+void AddCardLines(const CardFacts& card, const std::vector<Cause>& causes,
+                  std::vector<std::string>& lines) {
     std::optional<std::string> mask;
     for (const auto& entry : kCardFields) {
         std::optional<std::string> line = CardLine(entry.field, card);
@@ -197,6 +208,9 @@ void AddCardLines(const CardFacts& card, std::vector<std::string>& lines) {
             mask = std::move(line);
         } else if (line) {
             lines.push_back(std::move(*line));
+        }
+        if (entry.field == CardField::Rendering) {
+            AddCauseLines(causes, lines);
         }
     }
     for (const auto& entry : kAssessmentFields) {
@@ -211,9 +225,10 @@ void AddOtherCard(const OtherCard& card, std::vector<std::string>& lines) {
     lines.push_back(Line("ReportOtherCard", {card.name}));
     lines.push_back(Line("ReportOtherCardStart", {HowToStartText(card)}));
     if (card.status == CardStatus::Checked) {
-        AddCardLines(card.facts, lines);
+        AddCardLines(card.facts, card.causes, lines);
     } else {
         lines.push_back(Line("ReportOtherCardStatus", {CardStateText(card)}));
+        AddCauseLines(card.causes, lines);
     }
 }
 
@@ -266,6 +281,8 @@ void AddSystemLine(SystemField field, const Facts& facts, std::vector<std::strin
 
 void AddMachineLines(MachineField field, const Facts& facts, std::vector<std::string>& lines) {
     switch (field) {
+        case MachineField::Causes:  // under the rendering's line
+            return;
         case MachineField::DisplayProfiler:
             AddDisplayDevices(facts, lines);
             return;
@@ -286,7 +303,7 @@ std::vector<std::string> ReportLines(const Facts& facts) {
     for (const auto& entry : kSystemFields) {
         AddSystemLine(entry.field, facts, lines);
     }
-    AddCardLines(facts, lines);
+    AddCardLines(facts, facts.causes, lines);
     for (const auto& entry : kMachineFields) {
         AddMachineLines(entry.field, facts, lines);
     }

@@ -27,6 +27,9 @@ struct System {
     std::vector<Renderer> renderers;
     int rendererInfoAlive = 0;
     std::vector<std::string> openedURLs;
+    // The recorded machine whose evidence explains a result that is not ready: by default one on
+    // which nothing explains it.
+    std::string evidenceMachine = "intel-igpu";
     // Every probe call, and each runner made with its directory and arguments, in order.
     std::vector<std::string> events;
 };
