@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "DisplayChoice.h"
 #include "FactsCollection.h"
 #include "GetVRAM.h"
 #include "NotificationCenter.h"
@@ -16,6 +17,11 @@ namespace {
 
 // Beyond a card's own bound, the time its runner may take to stop it.
 constexpr double kCardStopSeconds = 2.0;
+
+constexpr const char* kNoDriverOnDisplay = "no OpenGL driver answered on this display";
+// With no display the probes go to the computer's graphics devices directly.
+constexpr const char* kNoDriverOnDevices =
+    "no OpenGL driver answered on any graphics device (there is no display)";
 
 }  // namespace
 
@@ -50,7 +56,8 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
     RecordVideoMemory(mFacts, videoMemory, mainRendererAccelerated);
     if (!identity.answered) {
         stopProfiler();
-        return std::string("no OpenGL driver answered on this display");
+        return std::string(CurrentDisplaySystem() == DisplaySystem::NoDisplay ? kNoDriverOnDevices
+                                                                              : kNoDriverOnDisplay);
     }
     if (!RunLoop::main().runUntil([this] { return mProfilerEnded || mInterrupted; },
                                   mProfilerBound)) {

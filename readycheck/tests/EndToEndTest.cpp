@@ -275,7 +275,8 @@ Ran RunCommand(const std::string& command) {
 }
 
 // --help, --version and the check without a window need no display; a wrong command line is one
-// line on standard error and status 64, and nothing else is written anywhere.
+// line on standard error and status 64, a check with no driver at all status 1, and nothing else is
+// written anywhere.
 TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
     // GLib's own messages follow the locale; these rows are in English.
     const std::string program = "env LC_ALL=C LANGUAGE= " + kProgram;
@@ -292,6 +293,10 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         {noDisplay + " -h", 0, "Usage:", ""},
         {noDisplay + " --report", 0, "ReadyCheck 1.0.0", ""},
         {noDisplay + " --json", 0, "{", ""},
+        {"env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent " +
+             kProgram + " --json",
+         1, "",
+         "ReadyCheck: no OpenGL driver answered on any graphics device (there is no display)\n"},
         {program + " --no-such-option", 64, "",
          "ReadyCheck: Unknown option --no-such-option" + usage},
         {program + " --json --report", 64, "",
