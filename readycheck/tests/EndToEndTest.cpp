@@ -22,6 +22,8 @@
 #include <thread>
 #include <vector>
 
+#include "SchemaCheck.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -347,6 +349,7 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
         const auto answers = [&](const std::string& environment, const char* system) {
             const Ran ran = RunCommand(environment + command);
             EXPECT_EQ(ran.errors, "") << environment;
+            EXPECT_EQ(SchemaFaults(ran.output), "") << environment;
             EXPECT_EQ(Field(ran.output, "display_system"), std::string("\"") + system + "\"");
             std::string found = std::to_string(ran.status);
             for (const char* field : fields) {
@@ -361,6 +364,38 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
         EXPECT_NE(glx.find(name), std::string::npos) << glx;
         EXPECT_EQ(answers(wayland, "wayland"), glx) << name;
         EXPECT_EQ(answers(device, "none"), glx) << name;
+    }
+}
+
+// Whatever a driver prints goes to standard error: the report, the JSON object and the card
+// helper's answer stay whole, and valid against the schema.
+TEST(CommandLine, DriverTextStaysOutOfTheAnswer) {
+    const std::string helper =
+        (fs::path(kProgram).parent_path() / "../libexec/readycheck/probe_card").string();
+    const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY ";
+    const std::string warns = device + "MESA_EXTENSION_OVERRIDE=-GL_ARB_multisample ";
+    const std::string warning = "Warning: extension 'GL_ARB_multisample' cannot be disabled\n";
+    const struct {
+        std::string command;
+        std::string definition;  // of the schema; none for the report
+        std::string errors;
+    } rows[] = {
+        {device + kProgram + " --json", "", ""},
+        {warns + kProgram + " --json", "", warning},
+        {warns + kProgram + " --report", "none", warning},
+        {device + "GALLIUM_DRIVER=softpipe " + helper, "card_answer", ""},
+        {warns + helper, "card_answer", warning},
+    };
+    for (const auto& row : rows) {
+        const Ran ran = RunCommand(row.command);
+        EXPECT_EQ(ran.status, 0) << row.command;
+        EXPECT_EQ(ran.errors, row.errors) << row.command;
+        if (row.definition == "none") {
+            EXPECT_TRUE(ran.output.starts_with("ReadyCheck 1.0.0\nOperating system: "))
+                << ran.output;
+        } else {
+            EXPECT_EQ(SchemaFaults(ran.output, row.definition), "") << row.command;
+        }
     }
 }
 

@@ -50,7 +50,7 @@ expect_files libprobekit-dev ./usr/include/ProbeKit/ProbeKit.h "$lib/libProbeKit
 id=org.readycheck.ReadyCheck
 icons=./usr/share/icons/hicolor
 expect_files readycheck ./usr/bin/ReadyCheck ./usr/libexec/readycheck/system_profiler \
-    ./usr/libexec/readycheck/probe_card \
+    ./usr/libexec/readycheck/probe_card ./usr/share/readycheck/readycheck.schema.json \
     ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \
     $icons/48x48/apps/$id.png $icons/128x128/apps/$id.png $icons/256x256/apps/$id.png \
     $icons/scalable/apps/$id.svg ./usr/share/man/man1/ReadyCheck.1.gz $(doc readycheck)
