@@ -337,7 +337,7 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
     }
     const std::string x = "env -u WAYLAND_DISPLAY ";
     const std::string wayland = "env -u DISPLAY " + WestonSession() + " ";
-    const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY ";
+    const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= ";
     const char* const fields[] = {"feature_mask", "manufacturer", "renderer", "driver_version",
                                   "rendering"};
     // NOTE: llvmpipe as Mesa's default rather than named: with GALLIUM_DRIVER=llvmpipe, clang 14's
@@ -372,7 +372,7 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
 TEST(CommandLine, DriverTextStaysOutOfTheAnswer) {
     const std::string helper =
         (fs::path(kProgram).parent_path() / "../libexec/readycheck/probe_card").string();
-    const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY ";
+    const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= ";
     const std::string warns = device + "MESA_EXTENSION_OVERRIDE=-GL_ARB_multisample ";
     const std::string warning = "Warning: extension 'GL_ARB_multisample' cannot be disabled\n";
     const struct {
