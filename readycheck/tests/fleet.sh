@@ -43,6 +43,7 @@ hosts=(
     "lab-unreachable unreachable"
     "lab-mesa-warning checked MESA_EXTENSION_OVERRIDE=-GL_ARB_multisample"
     "lab-spoiled bad_output PATH=$tmp/spoiled:/usr/bin:/bin"
+    "lab-no-python bad_output"
 )
 everywhere="PATH=$stage/bin:/usr/bin:/bin DBUS_SYSTEM_BUS_ADDRESS=unix:path=$tmp/no-system-bus"
 
@@ -68,9 +69,13 @@ for line in "${hosts[@]}"; do
         [ -z "$assignment" ] || options+="environment=\"$assignment\","
     done < <(sed -E 's/ ([A-Z_]+=)/\n\1/g' <<<"$environment $everywhere")
     echo "${options%,} $(cat "$tmp/keys/$host.pub")" >>"$tmp/authorized_keys"
-    elsewhere=
-    [ "$status" != unreachable ] || elsewhere=" ansible_port=$(free_port)"
-    echo "$host fleet_status=$status$elsewhere" >>"$tmp/hosts.ini"
+    # A host that Ansible cannot log in to, or where it finds no Python, gives no fact.
+    case $host in
+        lab-unreachable) vars=" ansible_port=$(free_port) fleet_fact=False" ;;
+        lab-no-python) vars=" ansible_python_interpreter=/nonexistent/python3 fleet_fact=False" ;;
+        *) vars= ;;
+    esac
+    echo "$host fleet_status=$status$vars" >>"$tmp/hosts.ini"
 done
 cat >>"$tmp/hosts.ini" <<EOF_INVENTORY
 
