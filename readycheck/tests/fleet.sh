@@ -44,17 +44,25 @@ hosts=(
     "lab-mesa-warning checked MESA_EXTENSION_OVERRIDE=-GL_ARB_multisample"
     "lab-spoiled bad_output PATH=$tmp/spoiled:/usr/bin:/bin"
     "lab-no-python bad_output"
+    "lab-recorded checked PATH=$tmp/recorded:/usr/bin:/bin"
+    "lab-odd bad_output PATH=$tmp/odd:/usr/bin:/bin"
 )
 everywhere="PATH=$stage/bin:/usr/bin:/bin DBUS_SYSTEM_BUS_ADDRESS=unix:path=$tmp/no-system-bus"
 
-# What the program printed when a driver's warning went to its standard output.
-mkdir "$tmp/spoiled"
-cat >"$tmp/spoiled/ReadyCheck" <<EOF_SPOILED
-#!/bin/sh
-echo "Warning: extension 'GL_ARB_multisample' cannot be disabled"
-exec $stage/bin/ReadyCheck "\$@"
-EOF_SPOILED
-chmod +x "$tmp/spoiled/ReadyCheck"
+# Stand-ins for the program: one that prints what the program printed when a driver's warning
+# went to its standard output; one that answers with a recorded machine's facts, other cards and
+# a name that CSV must quote and Markdown escape; one whose JSON has another shape.
+stand_in() {
+    mkdir "$tmp/$1"
+    printf '#!/bin/sh\n%s\n' "$2" >"$tmp/$1/ReadyCheck"
+    chmod +x "$tmp/$1/ReadyCheck"
+}
+stand_in spoiled "echo \"Warning: extension 'GL_ARB_multisample' cannot be disabled\"
+exec $stage/bin/ReadyCheck \"\$@\""
+sed 's/"Mesa Intel(R) UHD 620"/"Mesa Intel(R) UHD 620 \\"KBL\\" | GT2, rev 4"/' \
+    "$here/report-texts/partial.json" >"$tmp/recorded.json"
+stand_in recorded "cat $tmp/recorded.json"
+stand_in odd "echo '{\"schema\": 1, \"other_cards\": \"none\"}'"
 
 mkdir "$tmp/keys"
 ssh-keygen -q -t ed25519 -N '' -C host -f "$tmp/host_key"
@@ -69,10 +77,12 @@ for line in "${hosts[@]}"; do
         [ -z "$assignment" ] || options+="environment=\"$assignment\","
     done < <(sed -E 's/ ([A-Z_]+=)/\n\1/g' <<<"$environment $everywhere")
     echo "${options%,} $(cat "$tmp/keys/$host.pub")" >>"$tmp/authorized_keys"
-    # A host that Ansible cannot log in to, or where it finds no Python, gives no fact.
+    # A host that Ansible cannot log in to, or where it finds no Python, gives no fact; the fact
+    # does not read the JSON's shape.
     case $host in
         lab-unreachable) vars=" ansible_port=$(free_port) fleet_fact=False" ;;
         lab-no-python) vars=" ansible_python_interpreter=/nonexistent/python3 fleet_fact=False" ;;
+        lab-odd) vars=" fleet_fact_status=checked" ;;
         *) vars= ;;
     esac
     echo "$host fleet_status=$status$vars" >>"$tmp/hosts.ini"
