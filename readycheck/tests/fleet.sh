@@ -34,10 +34,11 @@ free_port() {
 port=$(free_port)
 
 # Host, the status its row must have, and its own environment (before every host's).
+no_shaders="-GL_ARB_shader_objects -GL_ARB_vertex_shader -GL_ARB_fragment_shader"
 hosts=(
     "lab-llvmpipe checked"
     "lab-softpipe checked GALLIUM_DRIVER=softpipe"
-    "lab-no-shaders checked MESA_EXTENSION_OVERRIDE=-GL_ARB_shader_objects -GL_ARB_vertex_shader -GL_ARB_fragment_shader"
+    "lab-no-shaders checked MESA_EXTENSION_OVERRIDE=$no_shaders"
     "lab-not-installed not_installed PATH=/usr/bin:/bin"
     "lab-no-driver could_not_check __EGL_VENDOR_LIBRARY_FILENAMES=$tmp/no-vendor.json"
     "lab-unreachable unreachable"
