@@ -131,17 +131,18 @@ done
 export ANSIBLE_CONFIG=$tmp/ansible.cfg ANSIBLE_HOME=$tmp/ansible-home \
     ANSIBLE_LOCAL_TEMP=$tmp/local-tmp ANSIBLE_REMOTE_TEMP=$tmp/controller-tmp ANSIBLE_NOCOLOR=1
 unset SSH_AUTH_SOCK
+# Runs a step, its output kept in the log and shown where it fails; says how long it took.
 run() {
-    local log=$1
+    local name=$1 start
     shift
-    "$@" >"$log" 2>&1 || { cat "$log" "$tmp/sshd.log"; exit 1; }
+    start=$(date +%s%N)
+    "$@" >"$tmp/$name.log" 2>&1 || { cat "$tmp/$name.log" "$tmp/sshd.log"; exit 1; }
+    echo "$name: $((($(date +%s%N) - start) / 1000000)) ms"
 }
 
 mkdir "$tmp/controller"
-start=$(date +%s%N)
-run "$tmp/fleet.log" env -C "$tmp/controller" \
+run "fleet run on ${#hosts[@]} hosts" env -C "$tmp/controller" \
     ansible-playbook -i "$tmp/hosts.ini" "$playbooks/readycheck-fleet.yml" -f 25
-echo "fleet run: $((($(date +%s%N) - start) / 1000000)) ms for ${#hosts[@]} hosts"
 mkdir -p fleet
 cp "$tmp/controller/readycheck-fleet/"fleet.{csv,md} fleet/
 if [ -e "$tmp/written-on-the-hosts" ]; then
@@ -162,8 +163,8 @@ for table in fleet.csv fleet.md; do
     fi
 done
 
-run "$tmp/fact.log" ansible-playbook -i "$tmp/hosts.ini" "$here/fleet/local-fact.yml" -f 25 \
+run "local fact" ansible-playbook -i "$tmp/hosts.ini" "$here/fleet/local-fact.yml" -f 25 \
     -e "readycheck_fact_path=$playbooks"
-(cd "$playbooks" && run "$tmp/lint.log" env HOME="$tmp/lint-home" XDG_CACHE_HOME="$tmp/lint-cache" \
+(cd "$playbooks" && run ansible-lint env HOME="$tmp/lint-home" XDG_CACHE_HOME="$tmp/lint-cache" \
     ansible-lint --offline --nocolor readycheck-fleet.yml)
 exit $status
