@@ -13,6 +13,10 @@ namespace {
 
 constexpr const char* kSharedVRAM = "spdisplays_integrated_vram";
 
+// The version of the JSON's shape, which the installed JSON Schema describes: fields are only
+// ever added; a renamed or removed field, or a changed type, raises it.
+constexpr int kSchemaVersion = 1;
+
 struct ObjectReleaser {
     void operator()(gpointer object) const { g_object_unref(object); }
 };
@@ -30,6 +34,11 @@ void String(JsonBuilder* builder, const char* name, const std::optional<std::str
     } else {
         json_builder_add_null_value(builder);
     }
+}
+
+void Schema(JsonBuilder* builder) {
+    Member(builder, "schema");
+    json_builder_add_int_value(builder, kSchemaVersion);
 }
 
 void Boolean(JsonBuilder* builder, const char* name, bool value) {
@@ -501,6 +510,7 @@ std::string FactsJson(const Facts& facts) {
     GObjectOwner<JsonBuilder> owner(json_builder_new());
     JsonBuilder* builder = owner.get();
     json_builder_begin_object(builder);
+    Schema(builder);
     for (const auto& entry : kSystemFields) {
         AddSystemField(builder, entry, facts);
     }
@@ -516,6 +526,7 @@ std::string CardJson(const CardFacts& card) {
     GObjectOwner<JsonBuilder> owner(json_builder_new());
     JsonBuilder* builder = owner.get();
     json_builder_begin_object(builder);
+    Schema(builder);
     AddCardFields(builder, &card);
     json_builder_end_object(builder);
     return Generate(builder);

@@ -13,6 +13,7 @@
 #include "DisplayChoice.h"
 #include "LocalizedStrings.h"
 #include "ReportText.h"
+#include "SchemaCheck.h"
 #include "TaskWrapper.h"
 #include "WindowFixture.h"
 
@@ -87,11 +88,13 @@ TEST_F(SoftwareDriver, WindowSaysTheProcessorDrawsAndTheSummaryAddsWhy) {
                               ::testing::MatchesRegex("Feature mask: 0x[0-9A-F][0-9A-F]")}));
 
     // Without a window, the same driver gives the same report once the profiler has ended, and
-    // the JSON object the same answers.
+    // the JSON object, as the schema describes it, the same answers.
     ASSERT_TRUE(runUntil([] { return TaskWrapper::count() == 0; }));
     const std::vector<std::string> copied = report();
     EXPECT_EQ(Lines(ProgramOutput("--report")), copied);
-    EXPECT_THAT(copied, ::testing::IsSupersetOf(JsonAsReportLines(ProgramOutput("--json"))));
+    const std::string json = ProgramOutput("--json");
+    EXPECT_EQ(SchemaFaults(json), "");
+    EXPECT_THAT(copied, ::testing::IsSupersetOf(JsonAsReportLines(json)));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ def allowed(folder):
     if folder == "model":
         return ["readycheck/model"] + SHARED
     if folder == "card-helper":
-        below = [f for f in RANK if f not in ("toolkit", "process", "app")]
+        below = [f for f in RANK if f not in ("toolkit", "app")]
         return ["readycheck/card-helper"] + ["readycheck/" + f for f in below] + SHARED
     below = [f for f, rank in RANK.items() if rank < RANK[folder] or f == folder]
     return ["readycheck/" + f for f in below] + SHARED
