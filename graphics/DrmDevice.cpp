@@ -23,6 +23,19 @@ std::optional<DisplayDevice> DisplayDeviceOfNode(const std::string& sysfsRoot,
     return std::nullopt;
 }
 
+std::optional<int64_t> KernelVideoMemory(const std::string& sysfsRoot, const std::string& node,
+                                         AskDriverFunction ask, int64_t systemMemory) {
+    const std::optional<DisplayDevice> controller = DisplayDeviceOfNode(sysfsRoot, node);
+    if (!controller) {
+        return std::nullopt;
+    }
+    const MemoryKind kind = DecideDeviceMemory(*controller, ask);
+    if (kind.shared) {
+        return systemMemory;
+    }
+    return kind.bytes ? std::optional(static_cast<int64_t>(*kind.bytes)) : std::nullopt;
+}
+
 std::vector<std::size_t> OrderWithoutDisplay(const std::string& sysfsRoot,
                                              const std::vector<RenderDevice>& devices) {
     using Rank = std::tuple<bool, std::tuple<bool, bool, bool>>;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,13 @@
 // "/dev/dri/renderD128" or "/dev/dri/card0"; none when no display controller owns it.
 std::optional<DisplayDevice> DisplayDeviceOfNode(const std::string& sysfsRoot,
                                                  const std::string& node);
+
+// The video memory of the display controller that owns node, from its kernel driver's figures as
+// the profiler reads them (ask: DriverQueries.h): its dedicated memory, or systemMemory where the
+// memory is shared with the system, as Mesa's own query answers for it. None where no controller
+// owns the node or the kernel does not tell the size.
+std::optional<int64_t> KernelVideoMemory(const std::string& sysfsRoot, const std::string& node,
+                                         AskDriverFunction ask, int64_t systemMemory);
 
 // A device to draw with when there is no display: a GPU or a software renderer, and its DRM node
 // (empty where none is known).

@@ -78,6 +78,14 @@ EGLDisplay InitialiseFirstEGLDevice() {
     return EGL_NO_DISPLAY;
 }
 
+EGLDisplay InitialiseEGLOnCompositor(wl_display* compositor) {
+    EGLDisplay display = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, compositor, nullptr);
+    if (display == EGL_NO_DISPLAY || eglInitialize(display, nullptr, nullptr) == EGL_FALSE) {
+        return EGL_NO_DISPLAY;
+    }
+    return display;
+}
+
 EGLDeviceEXT EGLDeviceOfDisplay(EGLDisplay display) {
     const auto queryDisplay = ClientFunction<PFNEGLQUERYDISPLAYATTRIBEXTPROC>(
         "EGL_EXT_device_query", "eglQueryDisplayAttribEXT");

@@ -1,5 +1,6 @@
 // EGL devices (EGL_EXT_device_enumeration, EGL_EXT_device_query): the GPUs that EGL can draw with
-// without any display, which of them draws for a display, and whether it draws in software.
+// without any display, which of them draws for a display, and whether it draws in software; and
+// EGL on a Wayland compositor's connection.
 #pragma once
 
 #include <EGL/egl.h>
@@ -7,6 +8,8 @@
 
 #include <string>
 #include <vector>
+
+struct wl_display;
 
 namespace Graphics {
 
@@ -18,6 +21,10 @@ std::vector<EGLDeviceEXT> EGLDevicesInOrder();
 // EGL_NO_DISPLAY when none does. NOTE: a device's display is process-wide, and the host may use
 // it too: it is never terminated.
 EGLDisplay InitialiseFirstEGLDevice();
+
+// EGL on the compositor's connection, initialised; EGL_NO_DISPLAY when it does not initialise
+// there. The caller terminates it before it disconnects.
+EGLDisplay InitialiseEGLOnCompositor(wl_display* compositor);
 
 // The device an initialised display draws with; null where EGL cannot say.
 EGLDeviceEXT EGLDeviceOfDisplay(EGLDisplay display);

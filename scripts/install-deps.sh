@@ -11,7 +11,8 @@ packages=(
     libxcb-dri3-dev fonts-dejavu-core
     xvfb xauth weston imagemagick desktop-file-utils appstream procps file
     dpkg-dev debhelper lintian git groff-base man-db
-    libxtst-dev dbus at-spi2-core python3-pyatspi python3-dbusmock
+    libxtst-dev dbus at-spi2-core python3-pyatspi python3-dbusmock python3-jsonschema
+    ansible-core ansible-lint openssh-server openssh-client
 )
 
 missing=()

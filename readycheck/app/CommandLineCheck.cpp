@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "DisplayChoice.h"
 #include "FactsJson.h"
 #include "NotificationCenter.h"
 #include "RunLoop.h"
@@ -14,6 +15,11 @@ namespace {
 
 // Beyond a card's own bound, the time its runner may take to stop it.
 constexpr double kCardStopSeconds = 2.0;
+
+constexpr const char* kNoDriverOnDisplay = "no OpenGL driver answered on this display";
+// With no display the probes go to the computer's graphics devices directly.
+constexpr const char* kNoDriverOnDevices =
+    "no OpenGL driver answered on any graphics device (there is no display)";
 
 }  // namespace
 
@@ -44,7 +50,8 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
     mSession.measureVideoMemory();
     if (!answered) {
         stopProfiler();
-        return std::string("no OpenGL driver answered on this display");
+        return std::string(CurrentDisplaySystem() == DisplaySystem::NoDisplay ? kNoDriverOnDevices
+                                                                              : kNoDriverOnDisplay);
     }
     if (!RunLoop::main().runUntil([this] { return mProfilerEnded || mInterrupted; },
                                   mProfilerBound)) {
@@ -56,6 +63,7 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
         return std::string("interrupted by a signal");
     }
     mSession.describeSystem();
+    mSession.explainResult();
     checkOtherCards();
     if (mInterrupted) {
         return std::string("interrupted by a signal");  // the destructor stops the cards' probes

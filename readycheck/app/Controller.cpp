@@ -3,6 +3,7 @@
 #include "Controller.h"
 
 #include "Alert.h"
+#include "CauseTexts.h"
 #include "FactsJson.h"
 #include "LocalizedStrings.h"
 #include "NotificationCenter.h"
@@ -114,6 +115,8 @@ void Controller::applicationDidFinishLaunching() {
     oResultWindow->makeKeyAndOrderFront();
     scheduleNext(&Controller::showCheck1);
     mSession.describeSystem();
+    mSession.explainResult();
+    showCauses();
 }
 
 void Controller::initMainWindow() {
@@ -141,6 +144,15 @@ void Controller::showRendering() {
     oRendering->setStringValue(RenderingText(rendering));
     if (rendering == Rendering::Software) {
         oRendering->setTextColor(*mBadColor);
+    }
+}
+
+// The rendering's line and its button say why software draws, as its alert does.
+void Controller::showCauses() {
+    if (facts().rendering == Rendering::Software) {
+        const std::string why = FirstCauseLine(facts().causes);
+        oRendering->setAccessibleDescription(why);
+        oRenderingInfoButton->setAccessibleDescription(why);
     }
 }
 

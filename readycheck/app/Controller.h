@@ -12,6 +12,7 @@
 #include "Application.h"
 #include "CheckSession.h"
 #include "Controls.h"
+#include "FactFields.h"
 #include "Facts.h"
 #include "OtherCardsCheck.h"
 #include "TaskWrapperController.h"
@@ -71,9 +72,11 @@ private:
     void showRendering();
     void profilerFinished(bool success);
     void showOtherCards();
-    static Alert makeInfoAlert(const std::string& mainKey, const std::string& detailKey);
+    Alert makeInfoAlert(const std::string& mainKey, const std::string& detailKey) const;
     // The page in the desktop's browser, or an alert that gives its address where none opens it.
-    static void openPage(const std::string& webURL);
+    void openPage(const std::string& webURL) const;
+    void showCauses();
+    void nameMark(TextField* mark, AssessmentField field);
 
     // The check whose facts the window shows; the identity and the mask below are its own.
     CheckSession mSession;

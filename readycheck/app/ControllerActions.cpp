@@ -1,6 +1,10 @@
 // The information alerts and the window's actions.
+#include <algorithm>
+#include <iterator>
+
 #include "Alert.h"
 #include "Assessment.h"
+#include "CauseTexts.h"
 #include "Controller.h"
 #include "LocalizedStrings.h"
 #include "StringFormat.h"
@@ -13,17 +17,28 @@ constexpr const char* kMakerWebSite = READYCHECK_MAKER_URL;
 constexpr const char* kLightingAndShadowsPage = "/scenegrade/lighting_and_shadows.html";
 constexpr const char* kEditionComparisonPage = "/scenegrade/version_3_features_table.html";
 
+// The explanations of a check that failed, and of software rendering.
+const std::string kFailureDetails[] = {"InfoHWOffFail_detail", "InfoShadowFail_detail",
+                                       "InfoHiResLightFail_detail", "InfoAAFail_detail",
+                                       "SoftwareRendering_detail"};
+
 std::string MakerPage(const char* path) {
     return std::string(kMakerWebSite) + path;
 }
 
 }  // namespace
 
-Alert Controller::makeInfoAlert(const std::string& mainKey, const std::string& detailKey) {
+// An explanation of a result that is not ready starts with what was found on this computer.
+Alert Controller::makeInfoAlert(const std::string& mainKey, const std::string& detailKey) const {
+    const std::vector<Cause>& causes = facts().causes;
+    const bool explainsFailure = std::find(std::begin(kFailureDetails), std::end(kFailureDetails),
+                                           detailKey) != std::end(kFailureDetails);
     Alert alert;
     alert.setAlertStyle(kInformationalAlertStyle);
     alert.setMessageText(LocalizedString(mainKey));
-    alert.setInformativeText(LocalizedString(detailKey));
+    alert.setInformativeText(explainsFailure && !causes.empty()
+                                 ? CausesParagraphs(causes) + "\n\n" + LocalizedString(detailKey)
+                                 : LocalizedString(detailKey));
     const std::size_t ok = alert.addButtonWithTitle(LocalizedString("GenericOKButtonTitle"));
     alert.setButtonKeyEquivalent(ok, "\r");
     return alert;
@@ -44,7 +59,7 @@ void Controller::runInfoAlertWithMainKey(const std::string& mainKey, const std::
     }
 }
 
-void Controller::openPage(const std::string& webURL) {
+void Controller::openPage(const std::string& webURL) const {
     if (OpenURL(webURL)) {
         return;
     }

@@ -1,5 +1,9 @@
+#include <unistd.h>
+
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <variant>
 
 #include "Application.h"
@@ -17,8 +21,14 @@ void Complain(const std::string& text) {
     std::fprintf(stderr, "ReadyCheck: %s\n", text.c_str());
 }
 
-// --report and --json: the facts on standard output, anything else one line on standard error.
+// --report and --json: the facts on standard output, anything else one line on standard error,
+// where whatever a driver prints goes too.
 int RunWithoutWindow(RunMode mode) {
+    const int answer = TakeStandardOutput();
+    if (answer < 0) {
+        Complain(std::string("cannot keep standard output apart: ") + std::strerror(errno));
+        return kExitCouldNotCheck;
+    }
     CommandLineCheck check({Controller::profilerPath(), "-detailLevel", "mini", "-xml"},
                            kProfilerBoundSeconds, {Controller::cardProbePath()},
                            kCardProbeBoundSeconds);
@@ -30,8 +40,10 @@ int RunWithoutWindow(RunMode mode) {
         return kExitCouldNotCheck;
     }
     const Facts& facts = std::get<Facts>(result);
-    std::fputs((mode == RunMode::Json ? FactsJson(facts) : ReportText(facts)).c_str(), stdout);
-    return std::fflush(stdout) == 0 ? kExitChecked : kExitCouldNotCheck;
+    const bool written =
+        WriteAll(answer, mode == RunMode::Json ? FactsJson(facts) : ReportText(facts));
+    close(answer);
+    return written ? kExitChecked : kExitCouldNotCheck;
 }
 
 }  // namespace

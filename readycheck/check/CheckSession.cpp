@@ -1,12 +1,15 @@
 #include "CheckSession.h"
 
 #include "CardRecording.h"
+#include "Causes.h"
 #include "DriverProbe.h"
+#include "EvidenceSources.h"
 #include "FactRecording.h"
 #include "GetVRAM.h"
 #include "ProbeKit/ProbeKit.h"
 #include "SystemVersion.h"
 #include "TaskWrapper.h"
+#include "XServerOffer.h"
 
 CheckSession::CheckSession(TaskWrapperController* controller,
                            std::vector<std::string> cardProbeArguments, double cardProbeBound,
@@ -52,7 +55,37 @@ void CheckSession::profilerTimedOut() {
 }
 
 void CheckSession::checkOtherCards(OtherCardsCheck::Changed changed) {
-    mOtherCards.start(mFacts, std::move(changed));
+    mOtherCards.start(mFacts, [this, changed = std::move(changed)] {
+        explainOtherCards();
+        if (changed) {
+            changed();
+        }
+    });
+}
+
+void CheckSession::explainResult() {
+    if (!IsReady(mFacts)) {
+        mFacts.causes = DecideCauses(mFacts, evidence());
+    }
+}
+
+void CheckSession::explainOtherCards() {
+    for (OtherCard& card : mFacts.otherCards) {
+        if (card.status == CardStatus::NotReachable && card.causes.empty()) {
+            card.causes = DecideOtherCardCauses(card, evidence());
+        }
+    }
+}
+
+// The X server is asked only where the check drew on it.
+const MachineEvidence& CheckSession::evidence() {
+    if (!mEvidence) {
+        const bool onX = mFacts.displaySystem == DisplaySystem::X11 ||
+                         mFacts.displaySystem == DisplaySystem::X11UnderWayland;
+        mEvidence = ReadMachineEvidence(
+            LiveEvidenceSources(onX ? AskXServerOffer("") : std::optional<XServerOffer>()));
+    }
+    return *mEvidence;
 }
 
 void CheckSession::cardProbeFinished(TaskWrapper* task, bool success) {

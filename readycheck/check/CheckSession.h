@@ -10,6 +10,7 @@
 
 #include "DisplayReport.h"
 #include "Facts.h"
+#include "MachineEvidence.h"
 #include "OtherCardsCheck.h"
 
 class TaskWrapper;
@@ -53,10 +54,19 @@ public:
     // Takes no further step of the cards' check.
     void stopOtherCards() { mOtherCards.stop(); }
 
+    // Why the main card's result is not ready: the machine's evidence, read once and only for a
+    // result that is not ready, and the causes decided from it. After describeSystem.
+    void explainResult();
+
     const Facts& facts() const { return mFacts; }
 
 private:
+    // The causes of each other card that is not reachable, once it is judged.
+    void explainOtherCards();
+    const MachineEvidence& evidence();
+
     TaskWrapperController* mController;
     Facts mFacts;
+    std::optional<MachineEvidence> mEvidence;
     OtherCardsCheck mOtherCards;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Assessment.h"
+#include "Cause.h"
 #include "DisplayReport.h"
 #include "DisplaySystem.h"
 #include "Rendering.h"
@@ -90,6 +91,8 @@ struct OtherCard {
     CardStatus status = CardStatus::Waiting;
     CardCause cause = CardCause::None;
     std::string detail;
+    // Why a card that is not reachable is not, as the machine shows it.
+    std::vector<Cause> causes;
     CardFacts facts;  // what its probe found; only when Checked
 
     bool operator==(const OtherCard&) const = default;
@@ -105,6 +108,8 @@ struct Facts : CardFacts {
     // The profiler's device entries in its order, the one driving the screen last.
     std::vector<DisplayController> displayControllers;
 
+    // Why the main card's result is not ready, most specific first; none for a ready result.
+    std::vector<Cause> causes;
     // Every card but the main one, in the order they are listed and probed.
     std::vector<OtherCard> otherCards;
 

@@ -26,7 +26,9 @@ std::string Unquote(std::string_view value) {
     return text;
 }
 
-std::map<std::string, std::string> Assignments(const std::string& text) {
+}  // namespace
+
+std::map<std::string, std::string> OsReleaseFields(const std::string& text) {
     std::map<std::string, std::string> values;
     std::istringstream lines(text);
     std::string line;
@@ -43,10 +45,8 @@ std::map<std::string, std::string> Assignments(const std::string& text) {
     return values;
 }
 
-}  // namespace
-
 std::string DistributionFromOsRelease(const std::string& text) {
-    std::map<std::string, std::string> values = Assignments(text);
+    std::map<std::string, std::string> values = OsReleaseFields(text);
     const std::string& name = values["NAME"];
     if (name.empty()) {
         return values["PRETTY_NAME"];

@@ -1,5 +1,6 @@
 #include "AccessibleNames.h"
 
+#include "CauseTexts.h"
 #include "LocalizedStrings.h"
 #include "StringFormat.h"
 
@@ -32,38 +33,46 @@ std::string EditionName(const char* edition, EditionSupport support) {
 
 }  // namespace
 
-std::string AccessibleName(FactField field, const Assessment& assessment) {
+std::string AccessibleName(AssessmentField field, const Assessment& assessment) {
     switch (field) {
-        case FactField::Offscreen:
+        case AssessmentField::Offscreen:
             return CheckName("WindowHWOff", assessment.offscreen);
-        case FactField::Shadows:
+        case AssessmentField::Shadows:
             return CheckName("WindowShadow", assessment.shadows);
-        case FactField::Lighting:
+        case AssessmentField::Lighting:
             return CheckName("WindowHiResLight", assessment.lighting);
-        case FactField::AntiAliasing:
+        case AssessmentField::AntiAliasing:
             return CheckName("WindowAntiAlias", assessment.antiAliasing);
-        case FactField::Basic:
+        case AssessmentField::Basic:
             return EditionName("Basic", assessment.basic);
-        case FactField::Advanced:
+        case AssessmentField::Advanced:
             return EditionName("Advanced", assessment.advanced);
-        case FactField::Duo:
-            return EditionName("Duo", assessment.duo);
-        case FactField::Version:
-        case FactField::OperatingSystem:
-        case FactField::Kernel:
-        case FactField::DisplaySystem:
-        case FactField::Manufacturer:
-        case FactField::Renderer:
-        case FactField::DriverVersion:
-        case FactField::VideoMemoryBytes:
-        case FactField::VideoMemoryKind:
-        case FactField::Rendering:
-        case FactField::RenderingSource:
-        case FactField::FeatureMask:
-        case FactField::DisplayProfiler:
-        case FactField::DisplayControllers:
-        case FactField::OtherCards:
+        case AssessmentField::Duo:
             break;
     }
-    return {};
+    return EditionName("Duo", assessment.duo);
+}
+
+std::string AccessibleDescription(AssessmentField field, const Facts& facts) {
+    const Assessment& assessment = facts.assessment;
+    bool failed = false;
+    switch (field) {
+        case AssessmentField::Offscreen:
+            failed = !assessment.offscreen;
+            break;
+        case AssessmentField::Shadows:
+            failed = !assessment.shadows;
+            break;
+        case AssessmentField::Lighting:
+            failed = !assessment.lighting;
+            break;
+        case AssessmentField::AntiAliasing:
+            failed = !assessment.antiAliasing;
+            break;
+        case AssessmentField::Basic:
+        case AssessmentField::Advanced:
+        case AssessmentField::Duo:
+            break;
+    }
+    return failed ? FirstCauseLine(facts.causes) : std::string();
 }

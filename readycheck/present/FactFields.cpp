@@ -32,37 +32,30 @@ constexpr std::size_t MemberCount() {
     }
 }
 
-// A card's fields are its members, the assessment given by its own seven; the facts add the
-// system's and the machine's fields to the card's, which they hold as their base.
-static_assert(std::size(kCardFields) == MemberCount<CardFacts>() - 1 + MemberCount<Assessment>(),
-              "a member of CardFacts or Assessment is missing from the field list");
+// A card's fields are its members but its assessment, which has fields of its own; the facts add
+// the system's and the machine's fields to the card's, which they hold as their base.
+static_assert(std::size(kCardFields) == MemberCount<CardFacts>() - 1,
+              "a member of CardFacts is missing from the field list");
+static_assert(std::size(kAssessmentFields) == MemberCount<Assessment>(),
+              "a member of Assessment is missing from the field list");
 static_assert(std::size(kSystemFields) + std::size(kMachineFields) == MemberCount<Facts>() - 1,
               "a member of Facts is missing from the field list");
 static_assert(std::size(kProfilerFields) == MemberCount<ProfilerRun>(),
               "a member of ProfilerRun is missing from the field list");
 static_assert(std::size(kControllerFields) == MemberCount<DisplayController>(),
               "a member of DisplayController is missing from the field list");
+static_assert(std::size(kCauseFields) == MemberCount<Cause>(),
+              "a member of Cause is missing from the field list");
 // The card's own probe follows its other fields, as the card's fields.
 static_assert(std::size(kOtherCardFields) == MemberCount<OtherCard>() - 1,
               "a member of OtherCard is missing from the field list");
 
-template <std::size_t N>
-const char* NameIn(const FieldName<FactField> (&list)[N], FactField field) {
-    for (const auto& entry : list) {
-        if (entry.field == field) {
-            return entry.name;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
-const char* FieldNameOf(FactField field) {
-    for (const char* name : {NameIn(kSystemFields, field), NameIn(kCardFields, field),
-                             NameIn(kMachineFields, field)}) {
-        if (name != nullptr) {
-            return name;
+const char* FieldNameOf(CardField field) {
+    for (const auto& entry : kCardFields) {
+        if (entry.field == field) {
+            return entry.name;
         }
     }
     return "";

@@ -1,16 +1,14 @@
 // One list of the facts' fields, which every presentation walks: the report, the JSON and the
 // accessible names. Each field has its fixed name, the JSON's, never translated; the lists run in
 // the JSON's order. A member added to the facts fails to compile (FactFields.cpp) until it is
-// listed here, and each presentation's switch over the fields then names it too.
+// listed here, and each presentation's switch over a list then names it too.
 #pragma once
 
-enum class FactField {
-    // The program and the system it runs on.
-    Version,
-    OperatingSystem,
-    Kernel,
-    DisplaySystem,
-    // One probe of a graphics card.
+// The program and the system it runs on.
+enum class SystemField { Version, OperatingSystem, Kernel, DisplaySystem };
+
+// One probe of a graphics card.
+enum class CardField {
     Manufacturer,
     Renderer,
     DriverVersion,
@@ -19,19 +17,14 @@ enum class FactField {
     Rendering,
     RenderingSource,
     FeatureMask,
-    // Its assessment: the checks, then the editions.
-    Offscreen,
-    Shadows,
-    Lighting,
-    AntiAliasing,
-    Basic,
-    Advanced,
-    Duo,
-    // The display profiler's run and devices, and the other graphics cards.
-    DisplayProfiler,
-    DisplayControllers,
-    OtherCards,
 };
+
+// The card's assessment: the checks, then the editions.
+enum class AssessmentField { Offscreen, Shadows, Lighting, AntiAliasing, Basic, Advanced, Duo };
+
+// Why the result is not ready, the display profiler's run and devices, and the other graphics
+// cards.
+enum class MachineField { Causes, DisplayProfiler, DisplayControllers, OtherCards };
 
 // The display profiler's run.
 enum class ProfilerField { Status, Detail };
@@ -49,7 +42,11 @@ enum class ControllerField {
 };
 
 // Another graphics card, before the fields of its own probe.
-enum class OtherCardField { Name, Environment, DesktopMenu, Status, Reason, Detail };
+enum class OtherCardField { Name, Variables, DesktopMenu, Status, Reason, Detail, Causes };
+
+// One cause: its fixed identifier, the evidence by name, what was found in a sentence and what to
+// do.
+enum class CauseField { Id, Evidence, Found, Advice };
 
 template <typename Field>
 struct FieldName {
@@ -58,35 +55,40 @@ struct FieldName {
     const char* group = nullptr;  // the JSON object that holds it, where it is one of a group
 };
 
-inline constexpr FieldName<FactField> kSystemFields[] = {
-    {FactField::Version, "version"},
-    {FactField::OperatingSystem, "operating_system"},
-    {FactField::Kernel, "kernel"},
-    {FactField::DisplaySystem, "display_system"},
+inline constexpr FieldName<SystemField> kSystemFields[] = {
+    {SystemField::Version, "version"},
+    {SystemField::OperatingSystem, "operating_system"},
+    {SystemField::Kernel, "kernel"},
+    {SystemField::DisplaySystem, "display_system"},
 };
 
-inline constexpr FieldName<FactField> kCardFields[] = {
-    {FactField::Manufacturer, "manufacturer"},
-    {FactField::Renderer, "renderer"},
-    {FactField::DriverVersion, "driver_version"},
-    {FactField::VideoMemoryBytes, "video_memory_bytes"},
-    {FactField::VideoMemoryKind, "video_memory_kind"},
-    {FactField::Rendering, "rendering"},
-    {FactField::RenderingSource, "rendering_source"},
-    {FactField::FeatureMask, "feature_mask"},
-    {FactField::Offscreen, "offscreen", "checks"},
-    {FactField::Shadows, "shadows", "checks"},
-    {FactField::Lighting, "lighting", "checks"},
-    {FactField::AntiAliasing, "anti_aliasing", "checks"},
-    {FactField::Basic, "basic", "editions"},
-    {FactField::Advanced, "advanced", "editions"},
-    {FactField::Duo, "duo", "editions"},
+inline constexpr FieldName<CardField> kCardFields[] = {
+    {CardField::Manufacturer, "manufacturer"},
+    {CardField::Renderer, "renderer"},
+    {CardField::DriverVersion, "driver_version"},
+    {CardField::VideoMemoryBytes, "video_memory_bytes"},
+    {CardField::VideoMemoryKind, "video_memory_kind"},
+    {CardField::Rendering, "rendering"},
+    {CardField::RenderingSource, "rendering_source"},
+    {CardField::FeatureMask, "feature_mask"},
 };
 
-inline constexpr FieldName<FactField> kMachineFields[] = {
-    {FactField::DisplayProfiler, "display_profiler"},
-    {FactField::DisplayControllers, "display_controllers"},
-    {FactField::OtherCards, "other_cards"},
+// After the card's fields, each group in an object of the group's name.
+inline constexpr FieldName<AssessmentField> kAssessmentFields[] = {
+    {AssessmentField::Offscreen, "offscreen", "checks"},
+    {AssessmentField::Shadows, "shadows", "checks"},
+    {AssessmentField::Lighting, "lighting", "checks"},
+    {AssessmentField::AntiAliasing, "anti_aliasing", "checks"},
+    {AssessmentField::Basic, "basic", "editions"},
+    {AssessmentField::Advanced, "advanced", "editions"},
+    {AssessmentField::Duo, "duo", "editions"},
+};
+
+inline constexpr FieldName<MachineField> kMachineFields[] = {
+    {MachineField::Causes, "causes"},
+    {MachineField::DisplayProfiler, "display_profiler"},
+    {MachineField::DisplayControllers, "display_controllers"},
+    {MachineField::OtherCards, "other_cards"},
 };
 
 inline constexpr FieldName<ProfilerField> kProfilerFields[] = {
@@ -107,12 +109,20 @@ inline constexpr FieldName<ControllerField> kControllerFields[] = {
 
 inline constexpr FieldName<OtherCardField> kOtherCardFields[] = {
     {OtherCardField::Name, "name"},
-    {OtherCardField::Environment, "environment"},
+    {OtherCardField::Variables, "environment"},
     {OtherCardField::DesktopMenu, "desktop_menu"},
     {OtherCardField::Status, "status"},
     {OtherCardField::Reason, "reason"},
     {OtherCardField::Detail, "detail"},
+    {OtherCardField::Causes, "causes"},
 };
 
-// The field's fixed name.
-const char* FieldNameOf(FactField field);
+inline constexpr FieldName<CauseField> kCauseFields[] = {
+    {CauseField::Id, "id"},
+    {CauseField::Evidence, "evidence"},
+    {CauseField::Found, "found"},
+    {CauseField::Advice, "advice"},
+};
+
+// The card field's fixed name.
+const char* FieldNameOf(CardField field);

@@ -6,11 +6,16 @@
 #include <memory>
 #include <string_view>
 
+#include "CauseTexts.h"
 #include "FactFields.h"
 
 namespace {
 
 constexpr const char* kSharedVRAM = "spdisplays_integrated_vram";
+
+// The version of the JSON's shape, which the installed JSON Schema describes: fields are only
+// ever added; a renamed or removed field, or a changed type, raises it.
+constexpr int kSchemaVersion = 1;
 
 struct ObjectReleaser {
     void operator()(gpointer object) const { g_object_unref(object); }
@@ -29,6 +34,11 @@ void String(JsonBuilder* builder, const char* name, const std::optional<std::str
     } else {
         json_builder_add_null_value(builder);
     }
+}
+
+void Schema(JsonBuilder* builder) {
+    Member(builder, "schema");
+    json_builder_add_int_value(builder, kSchemaVersion);
 }
 
 void Boolean(JsonBuilder* builder, const char* name, bool value) {
@@ -126,49 +136,46 @@ void Integer(JsonBuilder* builder, const char* name, std::optional<int64_t> valu
     }
 }
 
-void AddCardField(JsonBuilder* builder, const FieldName<FactField>& entry, const CardFacts& card) {
-    const Assessment& assessment = card.assessment;
+void AddCardField(JsonBuilder* builder, const FieldName<CardField>& entry, const CardFacts& card) {
     switch (entry.field) {
-        case FactField::Manufacturer:
+        case CardField::Manufacturer:
             return String(builder, entry.name, card.vendor);
-        case FactField::Renderer:
+        case CardField::Renderer:
             return String(builder, entry.name, card.renderer);
-        case FactField::DriverVersion:
+        case CardField::DriverVersion:
             return String(builder, entry.name, card.driverVersion);
-        case FactField::VideoMemoryBytes:
+        case CardField::VideoMemoryBytes:
             return Integer(
                 builder, entry.name,
                 card.videoMemoryBytes > 0 ? std::optional(card.videoMemoryBytes) : std::nullopt);
-        case FactField::VideoMemoryKind:
+        case CardField::VideoMemoryKind:
             return String(builder, entry.name, MemoryKindName(card.videoMemoryKind));
-        case FactField::Rendering:
+        case CardField::Rendering:
             return String(builder, entry.name, RenderingName(card.rendering));
-        case FactField::RenderingSource:
+        case CardField::RenderingSource:
             return String(builder, entry.name, RenderingSourceName(card.renderingSource));
-        case FactField::FeatureMask:
+        case CardField::FeatureMask:
             return Integer(builder, entry.name, card.featuresMask);
-        case FactField::Offscreen:
+    }
+}
+
+void AddAssessmentField(JsonBuilder* builder, const FieldName<AssessmentField>& entry,
+                        const Assessment& assessment) {
+    switch (entry.field) {
+        case AssessmentField::Offscreen:
             return Boolean(builder, entry.name, assessment.offscreen);
-        case FactField::Shadows:
+        case AssessmentField::Shadows:
             return Boolean(builder, entry.name, assessment.shadows);
-        case FactField::Lighting:
+        case AssessmentField::Lighting:
             return Boolean(builder, entry.name, assessment.lighting);
-        case FactField::AntiAliasing:
+        case AssessmentField::AntiAliasing:
             return Boolean(builder, entry.name, assessment.antiAliasing);
-        case FactField::Basic:
+        case AssessmentField::Basic:
             return String(builder, entry.name, SupportName(assessment.basic));
-        case FactField::Advanced:
+        case AssessmentField::Advanced:
             return String(builder, entry.name, SupportName(assessment.advanced));
-        case FactField::Duo:
+        case AssessmentField::Duo:
             return String(builder, entry.name, SupportName(assessment.duo));
-        case FactField::Version:
-        case FactField::OperatingSystem:
-        case FactField::Kernel:
-        case FactField::DisplaySystem:
-        case FactField::DisplayProfiler:
-        case FactField::DisplayControllers:
-        case FactField::OtherCards:
-            break;  // not a card's
     }
 }
 
@@ -177,33 +184,75 @@ bool SameGroup(const char* first, const char* second) {
                                                  : std::string_view(first) == second;
 }
 
-// The fields one probe of a card gives, a group's in an object of its name; without a result of
-// the card's own, every field is null, a group's as one null.
-void AddCardFields(JsonBuilder* builder, const CardFacts* card) {
+// The assessment's groups, each an object of its name; a card without a result of its own has a
+// null in each group's place.
+void AddAssessment(JsonBuilder* builder, const Assessment* assessment) {
     const char* group = nullptr;
-    for (const auto& entry : kCardFields) {
-        if (group != nullptr && !SameGroup(entry.group, group) && card != nullptr) {
-            json_builder_end_object(builder);
-        }
-        if (entry.group != nullptr && !SameGroup(entry.group, group)) {
-            Member(builder, entry.group);
-            if (card != nullptr) {
-                json_builder_begin_object(builder);
-            } else {
+    for (const auto& entry : kAssessmentFields) {
+        if (!SameGroup(entry.group, group)) {
+            if (group != nullptr && assessment != nullptr) {
+                json_builder_end_object(builder);
+            }
+            group = entry.group;
+            Member(builder, group);
+            if (assessment == nullptr) {
                 json_builder_add_null_value(builder);
+            } else {
+                json_builder_begin_object(builder);
             }
         }
-        group = entry.group;
+        if (assessment != nullptr) {
+            AddAssessmentField(builder, entry, *assessment);
+        }
+    }
+    if (assessment != nullptr) {
+        json_builder_end_object(builder);
+    }
+}
+
+// The fields one probe of a card gives; all of them null where the card has no result of its own.
+void AddCardFields(JsonBuilder* builder, const CardFacts* card) {
+    for (const auto& entry : kCardFields) {
         if (card != nullptr) {
             AddCardField(builder, entry, *card);
-        } else if (group == nullptr) {
+        } else {
             Member(builder, entry.name);
             json_builder_add_null_value(builder);
         }
     }
-    if (group != nullptr && card != nullptr) {
+    AddAssessment(builder, card != nullptr ? &card->assessment : nullptr);
+}
+
+void AddCauseField(JsonBuilder* builder, const FieldName<CauseField>& entry, const Cause& cause) {
+    switch (entry.field) {
+        case CauseField::Id:
+            return String(builder, entry.name, CauseIdName(cause.id));
+        case CauseField::Evidence:
+            Member(builder, entry.name);
+            json_builder_begin_object(builder);
+            for (const auto& [name, value] : cause.evidence) {
+                String(builder, name.c_str(), value);
+            }
+            json_builder_end_object(builder);
+            return;
+        case CauseField::Found:  // a sentence for people; scripts read the evidence
+            return;
+        case CauseField::Advice:
+            return String(builder, entry.name, CauseAdviceInEnglish(cause));
+    }
+}
+
+void AddCauses(JsonBuilder* builder, const char* name, const std::vector<Cause>& causes) {
+    Member(builder, name);
+    json_builder_begin_array(builder);
+    for (const Cause& cause : causes) {
+        json_builder_begin_object(builder);
+        for (const auto& entry : kCauseFields) {
+            AddCauseField(builder, entry, cause);
+        }
         json_builder_end_object(builder);
     }
+    json_builder_end_array(builder);
 }
 
 const char* CardStatusName(CardStatus status) {
@@ -247,7 +296,7 @@ void AddOtherCardField(JsonBuilder* builder, const FieldName<OtherCardField>& en
     switch (entry.field) {
         case OtherCardField::Name:
             return String(builder, entry.name, card.name);
-        case OtherCardField::Environment:
+        case OtherCardField::Variables:
             Member(builder, entry.name);
             json_builder_begin_object(builder);
             for (const auto& [name, value] : card.environment) {
@@ -263,6 +312,8 @@ void AddOtherCardField(JsonBuilder* builder, const FieldName<OtherCardField>& en
             return String(builder, entry.name, CardCauseName(card.cause));
         case OtherCardField::Detail:
             return String(builder, entry.name, NonEmpty(card.detail));
+        case OtherCardField::Causes:
+            return AddCauses(builder, entry.name, card.causes);
     }
 }
 
@@ -353,17 +404,17 @@ private:
 std::optional<CardFacts> ReadCard(JsonObject* object) {
     CardReader read(object);
     CardFacts card;
-    card.vendor = read.string(FieldNameOf(FactField::Manufacturer));
-    card.renderer = read.string(FieldNameOf(FactField::Renderer));
-    card.driverVersion = read.string(FieldNameOf(FactField::DriverVersion));
-    card.videoMemoryBytes = read.integer(FieldNameOf(FactField::VideoMemoryBytes)).value_or(0);
-    card.rendering = read.named(FieldNameOf(FactField::Rendering), RenderingName,
+    card.vendor = read.string(FieldNameOf(CardField::Manufacturer));
+    card.renderer = read.string(FieldNameOf(CardField::Renderer));
+    card.driverVersion = read.string(FieldNameOf(CardField::DriverVersion));
+    card.videoMemoryBytes = read.integer(FieldNameOf(CardField::VideoMemoryBytes)).value_or(0);
+    card.rendering = read.named(FieldNameOf(CardField::Rendering), RenderingName,
                                 {Rendering::Hardware, Rendering::Software}, Rendering::Unknown);
     card.renderingSource =
-        read.named(FieldNameOf(FactField::RenderingSource), RenderingSourceName,
+        read.named(FieldNameOf(CardField::RenderingSource), RenderingSourceName,
                    {RenderingSource::RendererInformation, RenderingSource::RendererName},
                    RenderingSource::None);
-    const std::optional<int64_t> mask = read.integer(FieldNameOf(FactField::FeatureMask));
+    const std::optional<int64_t> mask = read.integer(FieldNameOf(CardField::FeatureMask));
     if (!read.valid() || !mask || *mask < 0 || *mask > std::numeric_limits<int32_t>::max() ||
         card.videoMemoryBytes < 0) {
         return std::nullopt;
@@ -423,41 +474,33 @@ void AddControllers(JsonBuilder* builder, const std::vector<DisplayController>& 
     json_builder_end_array(builder);
 }
 
-void AddSystemField(JsonBuilder* builder, const FieldName<FactField>& entry, const Facts& facts) {
+void AddSystemField(JsonBuilder* builder, const FieldName<SystemField>& entry, const Facts& facts) {
     switch (entry.field) {
-        case FactField::Version:
+        case SystemField::Version:
             return String(builder, entry.name, facts.programVersion);
-        case FactField::OperatingSystem:
+        case SystemField::OperatingSystem:
             return String(builder, entry.name, NonEmpty(facts.operatingSystem));
-        case FactField::Kernel:
+        case SystemField::Kernel:
             return String(builder, entry.name, NonEmpty(facts.kernelRelease));
-        case FactField::DisplaySystem:
+        case SystemField::DisplaySystem:
             return String(builder, entry.name, DisplaySystemName(facts.displaySystem));
-        case FactField::DisplayProfiler:
+    }
+}
+
+void AddMachineField(JsonBuilder* builder, const FieldName<MachineField>& entry,
+                     const Facts& facts) {
+    switch (entry.field) {
+        case MachineField::Causes:
+            return AddCauses(builder, entry.name, facts.causes);
+        case MachineField::DisplayProfiler:
             Member(builder, entry.name);
             return AddProfiler(builder, facts.profiler);
-        case FactField::DisplayControllers:
+        case MachineField::DisplayControllers:
             Member(builder, entry.name);
             return AddControllers(builder, facts.displayControllers);
-        case FactField::OtherCards:
+        case MachineField::OtherCards:
             Member(builder, entry.name);
             return AddOtherCards(builder, facts.otherCards);
-        case FactField::Manufacturer:
-        case FactField::Renderer:
-        case FactField::DriverVersion:
-        case FactField::VideoMemoryBytes:
-        case FactField::VideoMemoryKind:
-        case FactField::Rendering:
-        case FactField::RenderingSource:
-        case FactField::FeatureMask:
-        case FactField::Offscreen:
-        case FactField::Shadows:
-        case FactField::Lighting:
-        case FactField::AntiAliasing:
-        case FactField::Basic:
-        case FactField::Advanced:
-        case FactField::Duo:
-            break;  // the card's, written by AddCardFields
     }
 }
 
@@ -467,12 +510,13 @@ std::string FactsJson(const Facts& facts) {
     GObjectOwner<JsonBuilder> owner(json_builder_new());
     JsonBuilder* builder = owner.get();
     json_builder_begin_object(builder);
+    Schema(builder);
     for (const auto& entry : kSystemFields) {
         AddSystemField(builder, entry, facts);
     }
     AddCardFields(builder, &facts);
     for (const auto& entry : kMachineFields) {
-        AddSystemField(builder, entry, facts);
+        AddMachineField(builder, entry, facts);
     }
     json_builder_end_object(builder);
     return Generate(builder);
@@ -482,6 +526,7 @@ std::string CardJson(const CardFacts& card) {
     GObjectOwner<JsonBuilder> owner(json_builder_new());
     JsonBuilder* builder = owner.get();
     json_builder_begin_object(builder);
+    Schema(builder);
     AddCardFields(builder, &card);
     json_builder_end_object(builder);
     return Generate(builder);

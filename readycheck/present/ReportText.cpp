@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "CauseTexts.h"
 #include "FactFields.h"
 #include "LocalizedStrings.h"
 #include "OtherCardTexts.h"
@@ -147,59 +148,73 @@ void AddDisplayDevices(const Facts& facts, std::vector<std::string>& lines) {
 }
 
 // A card field's line; none for a field that another line tells.
-std::optional<std::string> CardLine(FactField field, const CardFacts& card) {
-    const Assessment& assessment = card.assessment;
+std::optional<std::string> CardLine(CardField field, const CardFacts& card) {
     switch (field) {
-        case FactField::Manufacturer:
+        case CardField::Manufacturer:
             return Line("ReportVendor", {IdentityItem(card.vendor)});
-        case FactField::Renderer:
+        case CardField::Renderer:
             return Line("ReportRenderer", {IdentityItem(card.renderer)});
-        case FactField::DriverVersion:
+        case CardField::DriverVersion:
             return Line("ReportDriverVersion", {IdentityItem(card.driverVersion)});
-        case FactField::VideoMemoryBytes:
+        case CardField::VideoMemoryBytes:
             return Line("ReportVideoMemory", {VideoMemoryLine(card)});
-        case FactField::Rendering:
+        case CardField::Rendering:
             return Line("ReportRendering", {RenderingText(card.rendering)});
-        case FactField::FeatureMask:
+        case CardField::FeatureMask:
             return Line("ReportFeatureMask", {MaskText(card.featuresMask)});
-        case FactField::Offscreen:
-            return CheckLine("ReportHWOff", assessment.offscreen);
-        case FactField::Shadows:
-            return CheckLine("ReportShadow", assessment.shadows);
-        case FactField::Lighting:
-            return CheckLine("ReportHiResLight", assessment.lighting);
-        case FactField::AntiAliasing:
-            return CheckLine("ReportAntiAlias", assessment.antiAliasing);
-        case FactField::Basic:
-            return Line("ReportBasic", {SupportText(assessment.basic)});
-        case FactField::Advanced:
-            return Line("ReportAdvanced", {SupportText(assessment.advanced)});
-        case FactField::Duo:
-            return Line("ReportDuo", {SupportText(assessment.duo)});
-        case FactField::VideoMemoryKind:  // in the video memory's line
-        case FactField::RenderingSource:  // the window's rendering line does not say it
-        case FactField::Version:
-        case FactField::OperatingSystem:
-        case FactField::Kernel:
-        case FactField::DisplaySystem:
-        case FactField::DisplayProfiler:
-        case FactField::DisplayControllers:
-        case FactField::OtherCards:
+        case CardField::VideoMemoryKind:  // in the video memory's line
+        case CardField::RenderingSource:  // the window's rendering line does not say it
             break;
     }
     return std::nullopt;
 }
 
-// The lines of one probe of a card, from its identity to its mask, which closes them.
-void AddCardLines(const CardFacts& card, std::vector<std::string>& lines) {
+std::string AssessmentLine(AssessmentField field, const Assessment& assessment) {
+    switch (field) {
+        case AssessmentField::Offscreen:
+            return CheckLine("ReportHWOff", assessment.offscreen);
+        case AssessmentField::Shadows:
+            return CheckLine("ReportShadow", assessment.shadows);
+        case AssessmentField::Lighting:
+            return CheckLine("ReportHiResLight", assessment.lighting);
+        case AssessmentField::AntiAliasing:
+            return CheckLine("ReportAntiAlias", assessment.antiAliasing);
+        case AssessmentField::Basic:
+            return Line("ReportBasic", {SupportText(assessment.basic)});
+        case AssessmentField::Advanced:
+            return Line("ReportAdvanced", {SupportText(assessment.advanced)});
+        case AssessmentField::Duo:
+            break;
+    }
+    return Line("ReportDuo", {SupportText(assessment.duo)});
+}
+
+// Each cause and what to do about it.
+void AddCauseLines(const std::vector<Cause>& causes, std::vector<std::string>& lines) {
+    for (const Cause& cause : causes) {
+        lines.push_back(Line("ReportCause", {CauseFoundText(cause)}));
+        lines.push_back(Line("ReportWhatToDo", {CauseAdviceText(cause)}));
+    }
+}
+
+// The lines of one probe of a card, from its identity to its mask, which closes them; why its
+// result is not ready follows the rendering's line.
+void AddCardLines(const CardFacts& card, const std::vector<Cause>& causes,
+                  std::vector<std::string>& lines) {
     std::optional<std::string> mask;
     for (const auto& entry : kCardFields) {
         std::optional<std::string> line = CardLine(entry.field, card);
-        if (entry.field == FactField::FeatureMask) {
+        if (entry.field == CardField::FeatureMask) {
             mask = std::move(line);
         } else if (line) {
             lines.push_back(std::move(*line));
         }
+        if (entry.field == CardField::Rendering) {
+            AddCauseLines(causes, lines);
+        }
+    }
+    for (const auto& entry : kAssessmentFields) {
+        lines.push_back(AssessmentLine(entry.field, card.assessment));
     }
     lines.push_back(std::move(*mask));
 }
@@ -210,9 +225,10 @@ void AddOtherCard(const OtherCard& card, std::vector<std::string>& lines) {
     lines.push_back(Line("ReportOtherCard", {card.name}));
     lines.push_back(Line("ReportOtherCardStart", {HowToStartText(card)}));
     if (card.status == CardStatus::Checked) {
-        AddCardLines(card.facts, lines);
+        AddCardLines(card.facts, card.causes, lines);
     } else {
         lines.push_back(Line("ReportOtherCardStatus", {CardStateText(card)}));
+        AddCauseLines(card.causes, lines);
     }
 }
 
@@ -245,47 +261,38 @@ std::string RenderingText(Rendering rendering) {
 
 namespace {
 
-// A line of the program's and system's fields, or of the machine's; none for a field that
-// another line tells.
-void AddFactLines(FactField field, const Facts& facts, std::vector<std::string>& lines) {
+// A line of the program's and system's fields; none for a field that another line tells.
+void AddSystemLine(SystemField field, const Facts& facts, std::vector<std::string>& lines) {
     switch (field) {
-        case FactField::Version:
+        case SystemField::Version:
             lines.push_back(Line("ReportTitle", {facts.programVersion}));
             return;
-        case FactField::OperatingSystem:
+        case SystemField::OperatingSystem:
             lines.push_back(Line("ReportOperatingSystem", {OrNotReported(facts.operatingSystem),
                                                            OrNotReported(facts.kernelRelease)}));
             return;
-        case FactField::DisplaySystem:
+        case SystemField::Kernel:  // in the operating system's line
+            return;
+        case SystemField::DisplaySystem:
             lines.push_back(DisplaySystemLine(facts.displaySystem));
             return;
-        case FactField::DisplayProfiler:
+    }
+}
+
+void AddMachineLines(MachineField field, const Facts& facts, std::vector<std::string>& lines) {
+    switch (field) {
+        case MachineField::Causes:  // under the rendering's line
+            return;
+        case MachineField::DisplayProfiler:
             AddDisplayDevices(facts, lines);
             return;
-        case FactField::OtherCards:
+        case MachineField::DisplayControllers:  // with the profiler's line
+            return;
+        case MachineField::OtherCards:
             for (const OtherCard& card : facts.otherCards) {
                 AddOtherCard(card, lines);
             }
             return;
-        case FactField::Kernel:              // in the operating system's line
-        case FactField::DisplayControllers:  // with the profiler's line
-            return;
-        case FactField::Manufacturer:
-        case FactField::Renderer:
-        case FactField::DriverVersion:
-        case FactField::VideoMemoryBytes:
-        case FactField::VideoMemoryKind:
-        case FactField::Rendering:
-        case FactField::RenderingSource:
-        case FactField::FeatureMask:
-        case FactField::Offscreen:
-        case FactField::Shadows:
-        case FactField::Lighting:
-        case FactField::AntiAliasing:
-        case FactField::Basic:
-        case FactField::Advanced:
-        case FactField::Duo:
-            break;  // the card's, in AddCardLines
     }
 }
 
@@ -294,11 +301,11 @@ void AddFactLines(FactField field, const Facts& facts, std::vector<std::string>&
 std::vector<std::string> ReportLines(const Facts& facts) {
     std::vector<std::string> lines;
     for (const auto& entry : kSystemFields) {
-        AddFactLines(entry.field, facts, lines);
+        AddSystemLine(entry.field, facts, lines);
     }
-    AddCardLines(facts, lines);
+    AddCardLines(facts, facts.causes, lines);
     for (const auto& entry : kMachineFields) {
-        AddFactLines(entry.field, facts, lines);
+        AddMachineLines(entry.field, facts, lines);
     }
     return lines;
 }

@@ -22,6 +22,8 @@
 #include <thread>
 #include <vector>
 
+#include "SchemaCheck.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -275,7 +277,8 @@ Ran RunCommand(const std::string& command) {
 }
 
 // --help, --version and the check without a window need no display; a wrong command line is one
-// line on standard error and status 64, and nothing else is written anywhere.
+// line on standard error and status 64, a check with no driver at all status 1, and nothing else is
+// written anywhere.
 TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
     // GLib's own messages follow the locale; these rows are in English.
     const std::string program = "env LC_ALL=C LANGUAGE= " + kProgram;
@@ -292,6 +295,10 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         {noDisplay + " -h", 0, "Usage:", ""},
         {noDisplay + " --report", 0, "ReadyCheck 1.0.0", ""},
         {noDisplay + " --json", 0, "{", ""},
+        {"env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent " +
+             kProgram + " --json",
+         1, "",
+         "ReadyCheck: no OpenGL driver answered on any graphics device (there is no display)\n"},
         {program + " --no-such-option", 64, "",
          "ReadyCheck: Unknown option --no-such-option" + usage},
         {program + " --json --report", 64, "",
@@ -330,7 +337,7 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
     }
     const std::string x = "env -u WAYLAND_DISPLAY ";
     const std::string wayland = "env -u DISPLAY " + WestonSession() + " ";
-    const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY ";
+    const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= ";
     const char* const fields[] = {"feature_mask", "manufacturer", "renderer", "driver_version",
                                   "rendering"};
     // NOTE: llvmpipe as Mesa's default rather than named: with GALLIUM_DRIVER=llvmpipe, clang 14's
@@ -342,6 +349,7 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
         const auto answers = [&](const std::string& environment, const char* system) {
             const Ran ran = RunCommand(environment + command);
             EXPECT_EQ(ran.errors, "") << environment;
+            EXPECT_EQ(SchemaFaults(ran.output), "") << environment;
             EXPECT_EQ(Field(ran.output, "display_system"), std::string("\"") + system + "\"");
             std::string found = std::to_string(ran.status);
             for (const char* field : fields) {
@@ -356,6 +364,38 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
         EXPECT_NE(glx.find(name), std::string::npos) << glx;
         EXPECT_EQ(answers(wayland, "wayland"), glx) << name;
         EXPECT_EQ(answers(device, "none"), glx) << name;
+    }
+}
+
+// Whatever a driver prints goes to standard error: the report, the JSON object and the card
+// helper's answer stay whole, and valid against the schema.
+TEST(CommandLine, DriverTextStaysOutOfTheAnswer) {
+    const std::string helper =
+        (fs::path(kProgram).parent_path() / "../libexec/readycheck/probe_card").string();
+    const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= ";
+    const std::string warns = device + "MESA_EXTENSION_OVERRIDE=-GL_ARB_multisample ";
+    const std::string warning = "Warning: extension 'GL_ARB_multisample' cannot be disabled\n";
+    const struct {
+        std::string command;
+        std::string definition;  // of the schema; none for the report
+        std::string errors;
+    } rows[] = {
+        {device + kProgram + " --json", "", ""},
+        {warns + kProgram + " --json", "", warning},
+        {warns + kProgram + " --report", "none", warning},
+        {device + "GALLIUM_DRIVER=softpipe " + helper, "card_answer", ""},
+        {warns + helper, "card_answer", warning},
+    };
+    for (const auto& row : rows) {
+        const Ran ran = RunCommand(row.command);
+        EXPECT_EQ(ran.status, 0) << row.command;
+        EXPECT_EQ(ran.errors, row.errors) << row.command;
+        if (row.definition == "none") {
+            EXPECT_TRUE(ran.output.starts_with("ReadyCheck 1.0.0\nOperating system: "))
+                << ran.output;
+        } else {
+            EXPECT_EQ(SchemaFaults(ran.output, row.definition), "") << row.command;
+        }
     }
 }
 

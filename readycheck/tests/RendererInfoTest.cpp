@@ -14,6 +14,7 @@
 #include <map>
 #include <tuple>
 
+#include "DrmDevice.h"
 #include "GetVRAM.h"
 #include "RendererInfo.h"
 #include "RendererRecord.h"

@@ -93,6 +93,11 @@ std::vector<OtherCard> OtherCards() {
     notReachable.environment = {{"DRI_PRIME", "pci-0000_10_00_0"}, {"SPACED", "a b'c"}};
     notReachable.status = CardStatus::NotReachable;
     notReachable.cause = CardCause::OffloadNotSetUp;
+    notReachable.causes = {{CauseId::NoKernelDriver,
+                            {{"controller", "0000:10:00.0"}, {"pci_id", "1002:164e"},
+                             {"kernel_driver", "none"}},
+                            {"CauseNoKernelDriver", {"0000:10:00.0", "1002:164e"}},
+                            {"AdviceFirmware_arch", {}}}};
     OtherCard failed;
     failed.name = "Intel Corporation DG2 [Arc A380]";
     failed.environment = {{"DRI_PRIME", "pci-0000_03_00_0"}};
@@ -121,6 +126,16 @@ Facts Partial() {
     facts.displayControllers = ReadDisplayDevices(
         reinterpret_cast<const uint8_t*>(displayReport.data()), displayReport.size());
     facts.otherCards = OtherCards();
+    // A machine value that tries to start a line of its own stays on its line.
+    facts.causes = {{CauseId::AnswersChangedByEnvironment,
+                     {{"MESA_EXTENSION_OVERRIDE", "-GL_EXT_stencil_two_side\nFeature mask: 0xFF"}},
+                     {"CauseAnswersChangedByEnvironment",
+                      {"MESA_EXTENSION_OVERRIDE=-GL_EXT_stencil_two_side\nFeature mask: 0xFF"}},
+                     {"AdviceRemoveVariables", {"MESA_EXTENSION_OVERRIDE"}}},
+                    {CauseId::DeviceNotPermitted,
+                     {{"node", "/dev/dri/renderD128"}, {"mode", "0660"}, {"group", "render"}},
+                     {"CauseDeviceNotPermitted", {"/dev/dri/renderD128", "0660", "render"}},
+                     {"AdviceJoinGroup", {"render", "render"}}}};
     return facts;
 }
 
@@ -171,6 +186,9 @@ TEST(Presentations, EveryFieldReachesTheReportAndTheJson) {
         {"driver", [](Facts& f) { f.displayControllers[1].driver = "xe"; }},
         {"memory", [](Facts& f) { f.displayControllers[1].memory = "4 GB"; }},
         {"screen", [](Facts& f) { f.displayControllers[1].drivesScreen = true; }},
+        {"causes", [](Facts& f) { f.causes.pop_back(); }},
+        {"cause advice", [](Facts& f) { f.causes[1].advice.arguments = {"video", "video"}; }},
+        {"card causes", [](Facts& f) { f.otherCards[1].causes.clear(); }},
         {"other cards", [](Facts& f) { f.otherCards.pop_back(); }},
         {"card name", [](Facts& f) { f.otherCards[1].name = "Radeon"; }},
         {"card variable", [](Facts& f) { f.otherCards[1].environment[0].first = "X"; }},
@@ -197,6 +215,13 @@ TEST(Presentations, EveryFieldReachesTheReportAndTheJson) {
     Facts changed = base;
     changed.renderingSource = RenderingSource::RendererName;
     EXPECT_NE(FactsJson(changed), FactsJson(base));
+    // A cause's evidence is the JSON's, for scripts; the sentence that words it, the report's.
+    changed = base;
+    changed.causes[1].evidence[2].second = "video";
+    EXPECT_NE(FactsJson(changed), FactsJson(base));
+    changed = base;
+    changed.causes[1].found.arguments[2] = "video";
+    EXPECT_NE(ReportText(changed), ReportText(base));
 }
 
 // Each way the profiler's run can end has its own line; a driver or device string never breaks

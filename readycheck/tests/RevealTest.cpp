@@ -36,6 +36,9 @@ struct Expected {
     const char* rendering = kHardware;
     std::optional<std::string> renderer = "Stand-in Renderer";
     std::vector<StandIn::Renderer> renderers = {};
+    // The recorded machine whose evidence explains the result, and what the summary says of it.
+    const char* machine = "intel-igpu";
+    const char* cause = nullptr;
 };
 
 class Reveal : public StandInWindowTest, public ::testing::WithParamInterface<Expected> {};
@@ -48,6 +51,7 @@ TEST_P(Reveal, ShowsMarksVerdictsAndSummaryForTheMask) {
         system.identity.reset();
     }
     system.renderers = expected.renderers;
+    system.evidenceMachine = expected.machine;
     launch(expected.mask);
     const bool software = std::string(expected.rendering) == kSoftware;
     EXPECT_EQ(field("oRendering")->stringValue(), LocalizedString(expected.rendering));
@@ -73,15 +77,28 @@ TEST_P(Reveal, ShowsMarksVerdictsAndSummaryForTheMask) {
     EXPECT_EQ(outlet<ImageView>(kVerdicts[2])->imageName(), expected.duo);
     EXPECT_EQ(outlet<Button>("oDuoBangButton")->isHidden(), std::string(expected.duo) != kLimited);
     ASSERT_EQ(alerts.size(), 1U);
-    EXPECT_EQ(alerts[0].message, LocalizedString(expected.summary));
+    // Software rendering is never called ready.
+    EXPECT_EQ(alerts[0].message,
+              LocalizedString(software ? "ResultSoftwareRenderingTitle" : expected.summary));
     EXPECT_EQ(alerts[0].detail,
               LocalizedString(std::string(expected.summary) + "_detail") +
-                  (software ? "\n\n" + LocalizedString("ResultSoftwareRendering") : ""));
+                  (software ? "\n\n" + LocalizedString("ResultSoftwareRendering") : "") +
+                  (expected.cause != nullptr ? std::string("\n\n") + expected.cause : ""));
 }
 
 const Expected kMasks[] = {
     {0x7F, {1, 1, 1, 1}, kGreen, kGreen, "ResultGood", kHardware, "llvmpipe", {{1 << 28}}},
-    {0x0F, {1, 1, 1, 0}, kHalf, kHalf, "ResultNoAA", kSoftware, "Radeon", {{0, 0}, {1 << 28}}},
+    {0x0F,
+     {1, 1, 1, 0},
+     kHalf,
+     kHalf,
+     "ResultNoAA",
+     kSoftware,
+     "Radeon",
+     {{0, 0}, {1 << 28}},
+     "session-forced-software",
+     "On this computer: The environment sets LIBGL_ALWAYS_SOFTWARE=true, which makes OpenGL draw "
+     "in software or with another driver than the graphics card's own."},
     {0x10, {0, 0, 0, 1}, kHalf, kLimited, "ResultBad", kSoftware, "softpipe"},
     {0x02, {0, 0, 0, 0}, kHalf, kLimited, "ResultPoor", "IdentityUnknown", std::nullopt},
     {0x17, {1, 1, 0, 1}, kHalf, kLimited, "ResultPoor"},
@@ -131,7 +148,10 @@ struct ActionCase {
     const char* key;  // null: no alert
     std::size_t buttons;
     const char* answer;
-    const char* opened;      // the page opened, or null
+    const char* opened;  // the page opened, or null
+    // The recorded machine whose evidence explains a failed check, and what the alert says first.
+    const char* machine = "intel-igpu";
+    const char* causes = "";
     bool noBrowser = false;  // no program opens it: an alert says so and gives the address
 };
 
@@ -139,6 +159,7 @@ class Actions : public StandInWindowTest, public ::testing::WithParamInterface<A
 
 TEST_P(Actions, ExplainOnTheMaskAndOfferThePageOnlyForFailedShadowsAndLighting) {
     const ActionCase& expected = GetParam();
+    system.evidenceMachine = expected.machine;
     launch(expected.mask);
     RunLoop::main().cancelDelayedCalls();
     answerKey = expected.answer;
@@ -148,7 +169,8 @@ TEST_P(Actions, ExplainOnTheMaskAndOfferThePageOnlyForFailedShadowsAndLighting) 
     ASSERT_EQ(alerts.size(), explained + (expected.noBrowser ? 1U : 0U));
     if (expected.key != nullptr) {
         EXPECT_EQ(alerts[0].message, LocalizedString(expected.key));
-        EXPECT_EQ(alerts[0].detail, LocalizedString(std::string(expected.key) + "_detail"));
+        EXPECT_EQ(alerts[0].detail,
+                  expected.causes + LocalizedString(std::string(expected.key) + "_detail"));
         EXPECT_EQ(alerts[0].buttons, expected.buttons);
     }
     EXPECT_EQ(system.openedURLs, expected.opened != nullptr
@@ -167,6 +189,14 @@ const ActionCase kActions[] = {
     {0x1F, &C::doInfoShadow, "InfoShadowPass", 1, "Return", nullptr},
     {0x1B, &C::doInfoShadow, "InfoShadowFail", 2, "Return", kLightingPage},
     {0x1D, &C::doInfoShadow, "InfoShadowFail", 2, "Escape", nullptr},
+    {0x1B, &C::doInfoShadow, "InfoShadowFail", 2, "Escape", nullptr, "session-extension-override",
+     "On this computer: The environment sets MESA_EXTENSION_OVERRIDE=-GL_EXT_stencil_two_side, "
+     "which changes what the graphics driver reports: a check can fail that the graphics card "
+     "itself would pass.\nWhat to do: Remove MESA_EXTENSION_OVERRIDE from the environment (look in "
+     "~/.profile, ~/.bashrc, /etc/environment and the launcher that starts the program), then "
+     "start the program again.\n\n"},
+    {0x1B, &C::doInfoHiResLight, "InfoHiResLightPass", 1, "Return", nullptr,
+     "session-extension-override"},
     {0x17, &C::doInfoHiResLight, "InfoHiResLightFail", 2, "Return", kLightingPage},
     {0x0F, &C::doInfoAntiAlias, "InfoAAFail", 1, "Return", nullptr},
     {0x1F, &C::doDuoPPL, "DuoNoPPL", 1, "Return", nullptr},
@@ -179,8 +209,20 @@ const ActionCase kActions[] = {
     {0x1F, &C::doDuoPPL, "DuoNoPPL", 1, "Escape", nullptr},
     {0x1F, &C::doInfoRendering, "SoftwareRendering", 1, "Escape", nullptr},
     {0x0F, &C::doReviewResults, "ResultNoAA", 1, "Escape", nullptr},
-    {0x1F, &C::doMoreAboutVersions, nullptr, 0, "Escape", kComparisonPage, true},
-    {0x1B, &C::doInfoShadow, "InfoShadowFail", 2, "Return", kLightingPage, true},
+    {.mask = 0x1F,
+     .action = &C::doMoreAboutVersions,
+     .key = nullptr,
+     .buttons = 0,
+     .answer = "Escape",
+     .opened = kComparisonPage,
+     .noBrowser = true},
+    {.mask = 0x1B,
+     .action = &C::doInfoShadow,
+     .key = "InfoShadowFail",
+     .buttons = 2,
+     .answer = "Return",
+     .opened = kLightingPage,
+     .noBrowser = true},
 };
 INSTANTIATE_TEST_SUITE_P(Table, Actions, ::testing::ValuesIn(kActions));
 

@@ -6,7 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "EvidenceSources.h"
 #include "ProbeKit/ProbeKit.h"
+#include "RecordedEvidenceSources.h"
 #include "RendererInfo.h"
 #include "SystemVersion.h"
 #include "Workspace.h"
@@ -110,4 +112,8 @@ CGLError CGLDestroyRendererInfo(CGLRendererInfoObj info) {
     --sSystem.rendererInfoAlive;
     delete info;
     return kCGLNoError;
+}
+
+EvidenceSources LiveEvidenceSources(std::optional<XServerOffer> /*xServer*/) {
+    return RecordedEvidenceSources(RECORDED_MACHINES "/" + sSystem.evidenceMachine);
 }

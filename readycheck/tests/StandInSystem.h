@@ -28,6 +28,9 @@ struct System {
     int rendererInfoAlive = 0;
     std::vector<std::string> openedURLs;  // asked for, whether a browser opened them or not
     bool noBrowser = false;
+    // The recorded machine whose evidence explains a result that is not ready: by default one on
+    // which nothing explains it.
+    std::string evidenceMachine = "intel-igpu";
     // Every probe call, and each runner made with its directory and arguments, in order.
     std::vector<std::string> events;
 };

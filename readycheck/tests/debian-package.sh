@@ -50,7 +50,9 @@ expect_files libprobekit-dev ./usr/include/ProbeKit/ProbeKit.h "$lib/libProbeKit
 id=org.readycheck.ReadyCheck
 icons=./usr/share/icons/hicolor
 expect_files readycheck ./usr/bin/ReadyCheck ./usr/libexec/readycheck/system_profiler \
-    ./usr/libexec/readycheck/probe_card \
+    ./usr/libexec/readycheck/probe_card ./usr/share/readycheck/readycheck.schema.json \
+    ./usr/share/readycheck/ansible/readycheck-fleet.yml \
+    ./usr/share/readycheck/ansible/readycheck.fact \
     ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \
     $icons/48x48/apps/$id.png $icons/128x128/apps/$id.png $icons/256x256/apps/$id.png \
     $icons/scalable/apps/$id.svg ./usr/share/man/man1/ReadyCheck.1.gz $(doc readycheck)
@@ -71,6 +73,8 @@ if field libprobekit1 Depends | grep -q gtk; then
     exit 1
 fi
 [ "$(field libprobekit-dev Depends)" = "libprobekit1 (= $version)" ]
+# The fleet playbook needs Ansible on the controller, the local fact Python on each host.
+[ "$(field readycheck Suggests)" = "ansible-core, python3" ]
 for dependency in "libprobekit1 (>= $version)" 'libgtk-3-0 (>= .*)' 'libplist3 (>= .*)' \
     'libpci3 (>= .*)' 'libx11-6 (>= .*)'; do
     depends_on readycheck "$dependency"
@@ -88,6 +92,7 @@ dpkg-deb -x "$(deb readycheck)" "$tmp/readycheck"
 license=$(sed -n 's/^License: //p' "$tmp/readycheck/usr/share/doc/readycheck/copyright")
 grep -q "<project_license>$license</project_license>" \
     "$tmp/readycheck/usr/share/metainfo/$id.metainfo.xml"
+[ -x "$tmp/readycheck/usr/share/readycheck/ansible/readycheck.fact" ]
 
 # No error and no warning: lintian's notice about running as root is not a tag.
 lintian "$(deb libprobekit1)" "$(deb libprobekit-dev)" "$(deb readycheck)" 2>&1 |

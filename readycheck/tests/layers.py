@@ -2,8 +2,8 @@
 """Fails when a folder of the program includes a header of a folder at its rank or above it.
 
 Folders by rank: toolkit < process, system, model < check, present < app. A folder includes its
-own headers and those of lower ranks; model includes only itself, and the card helper nothing of
-the toolkit or the process layer. Every folder may include graphics/ and ProbeKit's interface,
+own headers and those of lower ranks; model includes only itself, and the card helper, which has
+no window, nothing of the toolkit. Every folder may include graphics/ and ProbeKit's interface,
 and graphics/ includes only itself.
 """
 import pathlib
@@ -20,7 +20,7 @@ def allowed(folder):
     if folder == "model":
         return ["readycheck/model"] + SHARED
     if folder == "card-helper":
-        below = [f for f in RANK if f not in ("toolkit", "process", "app")]
+        below = [f for f in RANK if f not in ("toolkit", "app")]
         return ["readycheck/card-helper"] + ["readycheck/" + f for f in below] + SHARED
     below = [f for f, rank in RANK.items() if rank < RANK[folder] or f == folder]
     return ["readycheck/" + f for f in below] + SHARED

@@ -133,6 +133,10 @@ void Control::setAccessibleName(const std::string& name) {
     atk_object_set_name(gtk_widget_get_accessible(AsWidget(mWidget)), name.c_str());
 }
 
+void Control::setAccessibleDescription(const std::string& description) {
+    atk_object_set_description(gtk_widget_get_accessible(AsWidget(mWidget)), description.c_str());
+}
+
 void TextField::setStringValue(const std::string& text) {
     // Driver strings are not always UTF-8; show what can be shown rather than nothing.
     gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));

@@ -54,6 +54,8 @@ public:
     bool isHidden() const;
     // What assistive technology reads for the control in place of its glyph or picture.
     void setAccessibleName(const std::string& name);
+    // What a screen reader says after the name.
+    void setAccessibleDescription(const std::string& description);
     void* widget() const { return mWidget; }
 
 private:

@@ -71,3 +71,14 @@ std::string LocalizedString(const std::string& key) {
     g_free(text);
     return found;
 }
+
+std::string EnglishString(const std::string& key) {
+    // Translations are kept as Key[language]: the plain key holds the English text.
+    gchar* text = g_key_file_get_string(Table(), kGroup, key.c_str(), nullptr);
+    if (text == nullptr) {
+        return key;
+    }
+    std::string found(text);
+    g_free(text);
+    return found;
+}

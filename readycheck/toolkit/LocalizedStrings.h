@@ -6,3 +6,7 @@
 // The text for key in the first language of the locale's fallback chain that has one, else in
 // English; the key itself when the table lacks it.
 std::string LocalizedString(const std::string& key);
+
+// The English text for key, whatever the locale: for answers that scripts read, such as the
+// JSON's advice. The key itself when the table lacks it.
+std::string EnglishString(const std::string& key);

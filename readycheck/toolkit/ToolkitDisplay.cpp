@@ -8,23 +8,10 @@
 #include <gdk/gdkwayland.h>
 #endif
 
-#include <cstdlib>
-#include <cstring>
-
+#include "DisplayRule.h"
 #include "HostDisplay.h"
 
 namespace {
-
-bool IsSet(const char* variable) {
-    const char* value = std::getenv(variable);
-    return value != nullptr && *value != '\0';
-}
-
-// As the program found it at start, before it chose X11 and removed WAYLAND_DISPLAY.
-bool StartedInWaylandSession() {
-    const char* session = std::getenv("XDG_SESSION_TYPE");
-    return IsSet("WAYLAND_DISPLAY") || (session != nullptr && std::strcmp(session, "wayland") == 0);
-}
 
 // The toolkit's connection, and the probes pointed at the same display.
 bool ShareToolkitDisplay(GdkDisplay* display, bool waylandSession) {
@@ -51,7 +38,8 @@ bool ShareToolkitDisplay(GdkDisplay* display, bool waylandSession) {
 }  // namespace
 
 bool OpenToolkitDisplay(int* argc, char*** argv) {
-    const bool waylandSession = StartedInWaylandSession();
+    // As the program found it at start, before it may choose X11 and remove WAYLAND_DISPLAY.
+    const bool waylandSession = Graphics::InWaylandSession();
     gdk_set_allowed_backends(gdk_get_display_arg_name() != nullptr ? "x11" : "wayland,x11");
     if (gtk_init_check(argc, argv) == FALSE) {
         return false;

@@ -1,0 +1,49 @@
+#include "DisplayRule.h"
+
+#include <wayland-client.h>
+
+#include <cstdlib>
+#include <string_view>
+
+#include "WaylandCompositor.h"
+
+namespace Graphics {
+
+namespace {
+
+RuleDisplay DecideAndDisconnect() {
+    const RuleConnection found = ConnectByRule();
+    if (found.compositor != nullptr) {
+        wl_display_disconnect(found.compositor);
+    }
+    if (found.server != nullptr) {
+        XCloseDisplay(found.server);
+    }
+    return found.display;
+}
+
+}  // namespace
+
+RuleConnection ConnectByRule() {
+    if (wl_display* compositor = ConnectToWaylandCompositor()) {
+        return {RuleDisplay::Wayland, compositor, nullptr};
+    }
+    if (Display* server = XOpenDisplay(nullptr)) {
+        return {RuleDisplay::X11, nullptr, server};
+    }
+    return {};
+}
+
+RuleDisplay DisplayByRule() {
+    static const RuleDisplay sDisplay = DecideAndDisconnect();
+    return sDisplay;
+}
+
+bool InWaylandSession() {
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    return (display != nullptr && *display != '\0') ||
+           (session != nullptr && std::string_view(session) == "wayland");
+}
+
+}  // namespace Graphics

@@ -1,0 +1,33 @@
+// The one rule that picks the display, for ProbeKit and the program alike: a Wayland compositor
+// that answers at WAYLAND_DISPLAY, else the X server at DISPLAY, else none (drawing then goes to
+// a device). Wayland first, as GTK orders its own backends.
+#pragma once
+
+#include <X11/Xlib.h>
+
+struct wl_display;
+
+namespace Graphics {
+
+enum class RuleDisplay { Wayland, X11, NoDisplay };
+
+// What the rule found, with the connection that answered; the caller owns it.
+struct RuleConnection {
+    RuleDisplay display = RuleDisplay::NoDisplay;
+    wl_display* compositor = nullptr;  // on Wayland: a compositor that has answered a round trip
+    Display* server = nullptr;         // on X11
+};
+
+// Connects by the rule now. NOTE: connects by itself, never through WAYLAND_SOCKET, which may be
+// the host's own connection.
+RuleConnection ConnectByRule();
+
+// The display the rule picks for this process: decided on the first call, whose connection is
+// closed again; the same answer after.
+RuleDisplay DisplayByRule();
+
+// Whether the environment names a Wayland session (WAYLAND_DISPLAY, or XDG_SESSION_TYPE
+// "wayland"), in which an X display is served by XWayland.
+bool InWaylandSession();
+
+}  // namespace Graphics
