@@ -73,6 +73,8 @@ private:
     void profilerFinished(bool success);
     void showOtherCards();
     Alert makeInfoAlert(const std::string& mainKey, const std::string& detailKey) const;
+    // The page in the desktop's browser, or an alert that gives its address where none opens it.
+    void openPage(const std::string& webURL) const;
     void showCauses();
     void nameMark(TextField* mark, AssessmentField field);
 

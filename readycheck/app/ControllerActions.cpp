@@ -7,6 +7,7 @@
 #include "CauseTexts.h"
 #include "Controller.h"
 #include "LocalizedStrings.h"
+#include "StringFormat.h"
 #include "Workspace.h"
 
 namespace {
@@ -54,8 +55,17 @@ void Controller::runInfoAlertWithMainKey(const std::string& mainKey, const std::
         alert.addButtonWithTitle(LocalizedString("GenericCancelButtonTitle"));
     alert.setButtonKeyEquivalent(cancel, "\x1b");
     if (alert.runModal() == kAlertFirstButtonReturn) {
-        OpenURL(webURL);
+        openPage(webURL);
     }
+}
+
+void Controller::openPage(const std::string& webURL) const {
+    if (OpenURL(webURL)) {
+        return;
+    }
+    Alert alert = makeInfoAlert("PageNotOpened", "PageNotOpened_detail");
+    alert.setInformativeText(StringWithFormat(alert.informativeText(), {webURL}));
+    alert.runModal();
 }
 
 void Controller::doClose(void* /*sender*/) {
@@ -101,7 +111,7 @@ void Controller::doDuoPPL(void* /*sender*/) {
 }
 
 void Controller::doMoreAboutVersions(void* /*sender*/) {
-    OpenURL(MakerPage(kEditionComparisonPage));
+    openPage(MakerPage(kEditionComparisonPage));
 }
 
 void Controller::doInfoRendering(void* /*sender*/) {

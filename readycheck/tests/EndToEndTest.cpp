@@ -476,6 +476,7 @@ protected:
         }
     }
     pid_t start(const std::string& command) { return started.emplace_back(Spawn(command)); }
+    pid_t copyAndClose();
 
     Display* x = XOpenDisplay(nullptr);
     std::vector<pid_t> started;
@@ -535,6 +536,31 @@ TEST_F(WaysOut, EachEndsLikeClose) {
     }
 }
 
+// The compositor killed under the window, with the summary up: the program ends as Close ends it,
+// rather than as the toolkit would (status 1, the profiler's group left running). On a Weston of
+// the test's own, beside the scripts' one.
+TEST_F(WaysOut, TheCompositorGoneEndsLikeClose) {
+    if (WestonSession().empty()) {
+        GTEST_SKIP() << "needs Weston (scripts/with-weston.sh)";
+    }
+    const fs::path runtime = fs::absolute("ways-out/runtime");
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    const pid_t weston = start("XDG_RUNTIME_DIR=" + runtime.string() +
+                               " exec weston --backend=headless-backend.so --use-gl --no-config "
+                               "--socket=lost >/dev/null 2>&1");
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(runtime / "lost"); }, 10.0));
+    const pid_t pid =
+        start("export NAP=960; exec env -u DISPLAY XDG_RUNTIME_DIR=" + runtime.string() +
+              " WAYLAND_DISPLAY=lost " + Stage("ways-out/staged", true) + " 2>/dev/null");
+    ASSERT_TRUE(WaitFor([&] { return MesaLayers(pid) == "EGL"; }, 30.0)) << "probed there";
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));  // the summary is up
+    ASSERT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "still running";
+    kill(weston, SIGKILL);
+    EXPECT_TRUE(EndsCleanly(pid, 2.0));
+    EXPECT_NE(std::system("pkill -x -f 'sleep 960'"), 0) << "the profiler's child is left";
+}
+
 // The report's wait for a profiler that does not end is cut short by a signal as the window is:
 // the profiler's whole group is stopped, and the program says why it gives no report.
 TEST_F(WaysOut, ASignalEndsTheReportsWaitAndTheProfilersGroup) {
@@ -549,18 +575,22 @@ TEST_F(WaysOut, ASignalEndsTheReportsWaitAndTheProfilersGroup) {
 }
 
 // A clipboard manager as the desktops run one: asked by the program to save its clipboard, it
-// fetches the text, then answers.
+// fetches the text, then answers; or, silent, it never does.
 class ClipboardManager {
 public:
-    explicit ClipboardManager(Display* x) : mX(x) {
+    explicit ClipboardManager(Display* x, bool silent = false) : mX(x), mSilent(silent) {
         XSetSelectionOwner(x, atom("CLIPBOARD_MANAGER"), mWindow, CurrentTime);
     }
-    // Answers what has come; true once it holds the text.
+    // Answers what has come; true once it holds the text, or once asked where it is silent.
     bool serve() {
         for (XEvent event{}; XPending(mX) > 0;) {
             XNextEvent(mX, &event);
             if (event.type == SelectionRequest) {
                 mRequest = event.xselectionrequest;
+                asked = true;
+                if (mSilent) {
+                    continue;
+                }
                 XConvertSelection(mX, atom("CLIPBOARD"), atom("UTF8_STRING"), atom("SAVED"),
                                   mWindow, CurrentTime);
             } else if (event.type == SelectionNotify && event.xselection.property != None) {
@@ -581,34 +611,62 @@ public:
             }
         }
         XFlush(mX);
-        return !saved.empty();
+        return mSilent ? asked : !saved.empty();
     }
+    bool asked = false;
     std::string saved;
 
 private:
     Atom atom(const char* name) { return XInternAtom(mX, name, False); }
     Display* mX;
+    bool mSilent;
     Window mWindow = XCreateSimpleWindow(mX, DefaultRootWindow(mX), 0, 0, 1, 1, 0, 0, 0);
     XSelectionRequestEvent mRequest{};
 };
 
-// Copied by Ctrl+C after the summary, closed as a window manager closes it: the manager has the
-// report.
-TEST_F(WaysOut, TheCopiedReportOutlivesTheWindow) {
-    ClipboardManager manager(x);
+// Starts the program, copies the report by Ctrl+C after the summary and closes the window as a
+// window manager closes it.
+pid_t WaysOut::copyAndClose() {
     const pid_t pid = start("NAP=1 exec " + Stage("ways-out/staged", true));
-    ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == 2; }, 30.0));
+    EXPECT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == 2; }, 30.0));
     Close(x, WindowsOf(x, pid).front());
-    ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == 1; }, 5.0));
+    EXPECT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == 1; }, 5.0));
     const Window window = WindowsOf(x, pid).front();
     XEvent press{};
     press.xkey = {KeyPress, 0, True, x, window,      DefaultRootWindow(x),      None, CurrentTime,
                   1,        1, 1,    1, ControlMask, XKeysymToKeycode(x, XK_c), True};
     XSendEvent(x, window, False, NoEventMask, &press);
     Close(x, window);  // handled after the key, in the order sent
+    return pid;
+}
+
+// The manager has the report.
+TEST_F(WaysOut, TheCopiedReportOutlivesTheWindow) {
+    ClipboardManager manager(x);
+    const pid_t pid = copyAndClose();
     EXPECT_TRUE(WaitFor([&] { return manager.serve(); }, 5.0));
     EXPECT_TRUE(EndsCleanly(pid, 2.0));
     EXPECT_TRUE(manager.saved.starts_with("ReadyCheck ")) << manager.saved;
+}
+
+// A manager that never answers holds the ended program a second at most (the toolkit alone
+// waits ten), and a signal while it is asked ends the wait at once: well before the second is up,
+// however long the program then takes to exit.
+TEST_F(WaysOut, AManagerThatNeverAnswersIsNotWaitedFor) {
+    std::chrono::duration<double> waited[2];
+    for (const bool signalled : {false, true}) {
+        ClipboardManager manager(x, true);
+        const pid_t pid = copyAndClose();
+        ASSERT_TRUE(WaitFor([&] { return manager.serve(); }, 5.0)) << "asked to keep the text";
+        const auto asked = std::chrono::steady_clock::now();
+        if (signalled) {
+            kill(pid, SIGTERM);
+        }
+        EXPECT_TRUE(EndsCleanly(pid, 3.0)) << signalled;
+        waited[signalled ? 1 : 0] = std::chrono::steady_clock::now() - asked;
+    }
+    EXPECT_LT(waited[1].count(), waited[0].count() - 0.5)
+        << "signalled " << waited[1].count() << " s, not " << waited[0].count() << " s";
 }
 
 }  // namespace

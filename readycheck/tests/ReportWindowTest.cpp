@@ -93,12 +93,100 @@ TEST_F(OtherCardRow, WithoutTheDesktopsServiceGivesTheVariablesToCopy) {
         "__NV_PRIME_RENDER_OFFLOAD=1 __GLX_VENDOR_LIBRARY_NAME=nvidia "
         "__VK_LAYER_NV_optimus=NVIDIA_only";
     SetClipboardText("");
+    answerKey = "Escape";  // closes it, copying nothing
+    outlet<CardRowsView>("oOtherCards")->pressButton(0);
+    EXPECT_EQ(ClipboardText(), "");
     answerResponse = kAlertSecondButtonReturn;
     outlet<CardRowsView>("oOtherCards")->pressButton(0);
-    ASSERT_EQ(alerts.size(), 1U);
-    EXPECT_THAT(alerts[0].detail, ::testing::HasSubstr("\n\n" + command + "\n\n"));
-    EXPECT_EQ(alerts[0].buttons, 2U);
+    ASSERT_EQ(alerts.size(), 2U);
+    EXPECT_THAT(alerts[1].detail, ::testing::HasSubstr("\n\n" + command + "\n\n"));
+    EXPECT_EQ(alerts[1].buttons, 2U);
     EXPECT_EQ(ClipboardText(), command);
+}
+
+// The top-left corner and size of a window on screen.
+GdkRectangle Placed(GtkWidget* window) {
+    GdkRectangle frame{};
+    gdk_window_get_frame_extents(gtk_widget_get_window(window), &frame);
+    return frame;
+}
+
+GtkWidget* ShownAlert() {
+    GList* windows = gtk_window_list_toplevels();
+    GtkWidget* found = nullptr;
+    for (GList* item = windows; item != nullptr; item = item->next) {
+        if (GTK_IS_DIALOG(item->data) && gtk_widget_get_mapped(GTK_WIDGET(item->data))) {
+            found = GTK_WIDGET(item->data);
+        }
+    }
+    g_list_free(windows);
+    return found;
+}
+
+// How far the alert's centre stands from the window's, across and down; a pixel is rounding.
+int OffCentre(GtkWidget* alert, GtkWidget* window) {
+    const GdkRectangle a = Placed(alert);
+    const GdkRectangle w = Placed(window);
+    return std::abs((a.x + a.width / 2) - (w.x + w.width / 2)) +
+           std::abs((a.y + a.height / 2) - (w.y + w.height / 2));
+}
+
+// Sixty cards, whose rows arrive while the summary is up: they scroll inside a window that fits
+// the screen, with its buttons on it and Tab going through every row to them, the rows scrolling
+// along; the summary stays centred on the window as it grows.
+TEST_F(OtherCardRow, SixtyCardsScrollInAWindowThatFitsTheScreen) {
+    std::vector<CardRow> rows;
+    for (int i = 1; i <= 60; ++i) {
+        const std::string name = "Stand-in card " + std::to_string(i);
+        rows.push_back({name, {"full", "full", "limited"}, {"b", "a", "d"}, "", "", "How", name});
+    }
+    launch(0x1F);
+    auto* window = static_cast<GtkWidget*>(outlet<Window>("oResultWindow")->widget());
+    CardRowsView* section = outlet<CardRowsView>("oOtherCards");
+    int offCentre = -1;
+    whileNextAlertIsOpen = [&] {
+        const int before = Placed(window).height;
+        section->setRows(rows, nullptr);
+        GtkWidget* alert = ShownAlert();
+        runUntil([&] { return Placed(window).height > before && OffCentre(alert, window) <= 1; });
+        offCentre = OffCentre(alert, window);
+    };
+    ASSERT_TRUE(runReveal());
+    EXPECT_LE(offCentre, 1) << "pixels between the summary's centre and the window's";
+
+    GdkRectangle screen{};
+    gdk_monitor_get_workarea(
+        gdk_display_get_monitor_at_window(gdk_display_get_default(), gtk_widget_get_window(window)),
+        &screen);
+    const GdkRectangle placed = Placed(window);
+    EXPECT_GE(placed.y, screen.y);
+    EXPECT_LE(placed.y + placed.height, screen.y + screen.height) << "height " << placed.height;
+    auto* copy = static_cast<GtkWidget*>(outlet<Button>("oCopyReportButton")->widget());
+    int bottom = 0;
+    gtk_widget_translate_coordinates(copy, window, 0, gtk_widget_get_allocated_height(copy),
+                                     nullptr, &bottom);
+    EXPECT_LE(placed.y + bottom, screen.y + screen.height);
+
+    GtkAdjustment* scroll = gtk_scrolled_window_get_vadjustment(
+        GTK_SCROLLED_WINDOW(gtk_bin_get_child(GTK_BIN(section->widget()))));
+    std::vector<std::string> reached;
+    for (int press = 0; press < 100 && (reached.empty() || reached.back() != "Close"); ++press) {
+        GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window));
+        const std::string name = atk_object_get_name(gtk_widget_get_accessible(focus));
+        if (name.starts_with("Stand-in card ")) {
+            GtkAllocation row{};
+            gtk_widget_get_allocation(focus, &row);
+            const double shown = gtk_adjustment_get_value(scroll);
+            EXPECT_TRUE(row.y >= shown &&
+                        row.y + row.height <= shown + gtk_adjustment_get_page_size(scroll))
+                << name;
+        }
+        reached.push_back(name);
+        pressKey(window, "Tab");
+        runUntil([] { return false; }, 0.02);
+    }
+    EXPECT_THAT(reached, ::testing::Contains("Stand-in card 60"));
+    EXPECT_THAT(reached, ::testing::IsSupersetOf({"Compare editions…", "Copy Report", "Close"}));
 }
 
 }  // namespace

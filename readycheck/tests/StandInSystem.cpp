@@ -74,8 +74,9 @@ std::string OperatingSystemVersionString() {
     return sSystem.versionString;
 }
 
-void OpenURL(const std::string& url) {
+bool OpenURL(const std::string& url) {
     sSystem.openedURLs.push_back(url);
+    return !sSystem.noBrowser;
 }
 
 CGDirectDisplayID CGMainDisplayID() {

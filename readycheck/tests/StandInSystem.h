@@ -26,7 +26,8 @@ struct System {
     bool rendererQueryFails = false;
     std::vector<Renderer> renderers;
     int rendererInfoAlive = 0;
-    std::vector<std::string> openedURLs;
+    std::vector<std::string> openedURLs;  // asked for, whether a browser opened them or not
+    bool noBrowser = false;
     // The recorded machine whose evidence explains a result that is not ready: by default one on
     // which nothing explains it.
     std::string evidenceMachine = "intel-igpu";

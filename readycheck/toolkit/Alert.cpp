@@ -4,6 +4,7 @@
 
 #include "AlertDialog.h"
 #include "RunLoop.h"
+#include "Seat.h"
 
 namespace {
 
@@ -26,7 +27,8 @@ gboolean OnKeyPress(GtkWidget* dialog, GdkEventKey* event, gpointer data) {
     if (event->keyval == GDK_KEY_Return || event->keyval == GDK_KEY_KP_Enter) {
         response = keys->onReturn;
     } else if (event->keyval == GDK_KEY_Escape) {
-        response = keys->onEscape;
+        // Without a button of its own, Escape closes the alert as its window's close button does.
+        response = keys->onEscape != 0 ? keys->onEscape : GTK_RESPONSE_DELETE_EVENT;
     } else {
         return FALSE;
     }
@@ -34,6 +36,51 @@ gboolean OnKeyPress(GtkWidget* dialog, GdkEventKey* event, gpointer data) {
         gtk_dialog_response(GTK_DIALOG(dialog), response);
     }
     return TRUE;  // a key without a button does nothing, as in the alert it stands for
+}
+
+// The application's window on screen that the alert stands over: one that is not an alert.
+GtkWindow* ShownMainWindow() {
+    GList* windows = gtk_window_list_toplevels();
+    GtkWindow* found = nullptr;
+    for (GList* item = windows; item != nullptr && found == nullptr; item = item->next) {
+        auto* window = GTK_WINDOW(item->data);
+        if (!GTK_IS_DIALOG(window) && gtk_window_get_window_type(window) == GTK_WINDOW_TOPLEVEL &&
+            gtk_widget_get_mapped(GTK_WIDGET(window))) {
+            found = window;
+        }
+    }
+    g_list_free(windows);
+    return found;
+}
+
+// A window that grows under its alert (a section that appears) leaves the alert where it stood:
+// the alert moves back to its centre.
+void CenterOverParent(GtkWidget* parent, GdkRectangle* /*allocation*/, gpointer dialog) {
+    GdkWindow* window = gtk_widget_get_window(parent);
+    if (window == nullptr || !gtk_widget_get_mapped(GTK_WIDGET(dialog))) {
+        return;
+    }
+    int x = 0;
+    int y = 0;
+    gdk_window_get_origin(window, &x, &y);
+    int width = 0;
+    int height = 0;
+    gtk_window_get_size(GTK_WINDOW(dialog), &width, &height);
+    gtk_window_move(GTK_WINDOW(dialog), x + (gdk_window_get_width(window) - width) / 2,
+                    y + (gdk_window_get_height(window) - height) / 2);
+}
+
+// Over the application's window where one is shown, else in the middle of the screen where the
+// seat has a pointer to tell which screen; elsewhere the compositor places it.
+void Place(GtkWidget* dialog) {
+    if (GtkWindow* parent = ShownMainWindow()) {
+        gtk_window_set_transient_for(GTK_WINDOW(dialog), parent);
+        gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER_ON_PARENT);
+        g_signal_connect_object(parent, "size-allocate", G_CALLBACK(CenterOverParent), dialog,
+                                G_CONNECT_AFTER);
+    } else if (SeatHasPointer()) {
+        gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    }
 }
 
 }  // namespace
@@ -53,7 +100,7 @@ GtkWidget* MakeAlertDialog(const Alert& alert, AlertKeys& keys) {
     gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog), "%s",
                                              alert.informativeText().c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), "");
-    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    Place(dialog);
     const auto& buttons = alert.buttons();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         gtk_dialog_add_button(GTK_DIALOG(dialog), buttons[i].title.c_str(),

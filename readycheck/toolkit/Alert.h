@@ -1,6 +1,8 @@
-// Modal alerts. Running one enters the modal-panel run-loop mode; the first button answers
-// kAlertFirstButtonReturn, the second kAlertSecondButtonReturn. An application that terminates
-// while one runs closes it, and runModal throws ApplicationTerminating.
+// Modal alerts, centred over the application's window. Running one enters the modal-panel
+// run-loop mode; the first button answers kAlertFirstButtonReturn, the second
+// kAlertSecondButtonReturn. Escape answers as the button that carries it; where none does, it
+// closes the alert as the alert's own close button does, answering neither. An application that
+// terminates while one runs closes it, and runModal throws ApplicationTerminating.
 #pragma once
 
 #include <string>

@@ -10,12 +10,15 @@
 #include "LocalizedStrings.h"
 #include "Log.h"
 #include "RunLoop.h"
+#include "Seat.h"
 #include "Termination.h"
 #include "ToolkitDisplay.h"
 
 namespace {
 
 constexpr const char* kInterfacePath = "/org/readycheck/ReadyCheck/ReadyCheck.ui";
+// How long the ended program waits for the clipboard manager to take its copy.
+constexpr double kClipboardHandOverSeconds = 1.0;
 
 using Handler = std::function<void(void*)>;
 
@@ -55,6 +58,21 @@ void ConnectSignal(GtkBuilder* /*builder*/, GObject* object, const gchar* signal
 // hold them are these (the last one on the accessible objects of controls).
 constexpr const char* kTextProperties[] = {"label", "title", "tooltip-text", "accessible-name"};
 
+// A tooltip given to a shown widget has GTK look under the pointer for one to show, which a seat
+// without a pointer answers with complaints: it goes in while the widget is hidden, as the
+// interface file gives it before showing the widget.
+void SetText(GObject* object, const char* property, const std::string& text) {
+    const bool shown = GTK_IS_WIDGET(object) && gtk_widget_get_visible(GTK_WIDGET(object)) &&
+                       std::string(property) == "tooltip-text";
+    if (shown) {
+        gtk_widget_set_visible(GTK_WIDGET(object), FALSE);
+    }
+    g_object_set(object, property, text.c_str(), nullptr);
+    if (shown) {
+        gtk_widget_set_visible(GTK_WIDGET(object), TRUE);
+    }
+}
+
 void LocalizeTexts(GObject* object) {
     for (const char* property : kTextProperties) {
         GParamSpec* paramSpec = g_object_class_find_property(G_OBJECT_GET_CLASS(object), property);
@@ -67,7 +85,7 @@ void LocalizeTexts(GObject* object) {
         if (key != nullptr && *key != '\0') {
             const std::string text = LocalizedString(key);
             if (text != key) {
-                g_object_set(object, property, text.c_str(), nullptr);
+                SetText(object, property, text);
             }
         }
         g_free(key);
@@ -162,6 +180,7 @@ std::unique_ptr<Session> LoadSession(ApplicationDelegate& delegate) {
 
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
     g_set_prgname("ReadyCheck");
+    QuietMissingKeyboard();
     if (!OpenToolkitDisplay(&argc, &argv)) {
         std::fputs(
             "ReadyCheck: cannot open a display for the window; set WAYLAND_DISPLAY or "
@@ -191,7 +210,9 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     delegate.reset();
     loop.drainDeferred();
     session.reset();
-    HandClipboardToManager();
+    // The windows are gone: a signal now ends the last wait.
+    EndOnTerminationSignals(EndClipboardHandOver);
+    HandClipboardToManager(kClipboardHandOverSeconds);
     return 0;
 }
 

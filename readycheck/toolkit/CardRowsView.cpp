@@ -2,7 +2,10 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
+
 #include "RunLoop.h"
+#include "ScreenRoom.h"
 
 namespace {
 
@@ -11,6 +14,8 @@ constexpr int kButtonColumn = kEditionColumns + 1;
 constexpr int kNameWidthChars = 28;
 constexpr int kStateWidthChars = 36;
 constexpr const char* kRowKey = "readycheck-row";
+// The least height of the rows' view where they scroll: a few rows.
+constexpr int kLeastScrolledHeight = 120;
 
 GtkWidget* Widget(void* widget) {
     return static_cast<GtkWidget*>(widget);
@@ -45,6 +50,15 @@ std::string AccessibleName(void* widget) {
     return name != nullptr ? name : "";
 }
 
+// The section's rows scroll inside it: frame, scrolled window, viewport, grid.
+GtkScrolledWindow* Scroller(void* section) {
+    return GTK_SCROLLED_WINDOW(gtk_bin_get_child(GTK_BIN(section)));
+}
+
+GtkGrid* Grid(void* section) {
+    return GTK_GRID(gtk_bin_get_child(GTK_BIN(gtk_bin_get_child(GTK_BIN(Scroller(section))))));
+}
+
 }  // namespace
 
 void CardRowsView::setRows(const std::vector<CardRow>& rows, Press press) {
@@ -56,10 +70,37 @@ void CardRowsView::setRows(const std::vector<CardRow>& rows, Press press) {
         fill(mRows[i], rows[i]);
     }
     setHidden(mRows.empty());
+    fitScreen();
+}
+
+// The rows take their height at the width they get: the scrolled window would ask for their
+// height at their narrowest, where names wrap. Where they would make the window pass the bottom
+// of the screen (sixty cards make it three screens high), they scroll in the height that the
+// rest of the window leaves them.
+void CardRowsView::fitScreen() {
+    GtkScrolledWindow* scroller = Scroller(widget());
+    auto* grid = GTK_WIDGET(Grid(widget()));
+    int width = 0;
+    gtk_widget_get_preferred_width(grid, nullptr, &width);
+    int rows = 0;
+    gtk_widget_get_preferred_height_for_width(grid, width, nullptr, &rows);
+    gtk_scrolled_window_set_max_content_height(scroller, rows);
+    GtkWidget* window = gtk_widget_get_toplevel(Widget(widget()));
+    const int room = HeightToScreenBottom(window);
+    GtkRequisition wanted{};
+    gtk_widget_get_preferred_size(window, nullptr, &wanted);
+    if (isHidden() || room <= 0 || wanted.height <= room) {
+        return;
+    }
+    gtk_scrolled_window_set_max_content_height(
+        scroller, std::max(kLeastScrolledHeight, rows - (wanted.height - room)));
 }
 
 void CardRowsView::build(std::size_t count) {
-    GtkGrid* grid = GTK_GRID(gtk_bin_get_child(GTK_BIN(widget())));
+    GtkGrid* grid = Grid(widget());
+    // A row's button that takes the focus scrolls into view.
+    gtk_container_set_focus_vadjustment(GTK_CONTAINER(grid),
+                                        gtk_scrolled_window_get_vadjustment(Scroller(widget())));
     for (std::size_t i = 0; i < count; ++i) {
         const int top = static_cast<int>(i) + 1;  // below the editions' names
         RowWidgets row{NewLabel(0.0F, kNameWidthChars),

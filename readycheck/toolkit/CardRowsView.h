@@ -1,5 +1,6 @@
 // The window's section of other graphics cards: a row per card with its name, a verdict per
-// edition in words (or what its check has come to) and a button.
+// edition in words (or what its check has come to) and a button. The rows scroll where they
+// would make the window taller than its screen.
 #pragma once
 
 #include <cstddef>
@@ -44,6 +45,7 @@ private:
         void* button;
     };
     void build(std::size_t count);
+    void fitScreen();
     static void fill(const RowWidgets& widgets, const CardRow& row);
 
     std::vector<RowWidgets> mRows;

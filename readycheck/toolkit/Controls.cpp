@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 
+#include "Seat.h"
+
 namespace {
 
 GtkWidget* AsWidget(void* widget) {
@@ -229,7 +231,10 @@ std::string Button::title() const {
 }
 
 void Window::center() {
-    gtk_window_set_position(GTK_WINDOW(widget()), GTK_WIN_POS_CENTER);
+    // GTK centres on the monitor under the pointer; without one, the compositor places it.
+    if (SeatHasPointer()) {
+        gtk_window_set_position(GTK_WINDOW(widget()), GTK_WIN_POS_CENTER);
+    }
 }
 
 void Window::makeKeyAndOrderFront() {

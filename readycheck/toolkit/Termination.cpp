@@ -1,11 +1,15 @@
 #include "Termination.h"
 
 #include <gdk/gdkx.h>
+#ifdef GDK_WINDOWING_WAYLAND
+#include <gdk/gdkwayland.h>
+#endif
 #include <glib-unix.h>
 
 #include <csignal>
 #include <utility>
 
+#include "CompositorWatch.h"
 #include "Log.h"
 
 namespace {
@@ -49,10 +53,20 @@ void LostDisplay(Display* /*display*/, void* /*data*/) {
     g_idle_add_full(G_PRIORITY_HIGH, OnLostDisplay, nullptr, nullptr);
 }
 
+// From the main loop, between events, as a lost X display is.
+void LostCompositor() {
+    Log("lost the connection to the Wayland compositor");
+    Request()();
+}
+
 }  // namespace
 
 void EndOnTerminationSignals(const TerminationRequest& terminate) {
+    static bool sHandled = false;
     Request() = terminate;
+    if (std::exchange(sHandled, true)) {
+        return;
+    }
     for (const int signal : kTerminationSignals) {
         if (!InheritedAsIgnored(signal)) {
             g_unix_signal_add(signal, OnSignal, nullptr);
@@ -63,7 +77,12 @@ void EndOnTerminationSignals(const TerminationRequest& terminate) {
 void EndOnLostDisplay(const TerminationRequest& terminate) {
     Request() = terminate;
     GdkDisplay* display = gdk_display_get_default();
-    // NOTE: on Wayland the toolkit ends the process itself when the compositor goes away.
+#ifdef GDK_WINDOWING_WAYLAND
+    if (GDK_IS_WAYLAND_DISPLAY(display)) {
+        WatchCompositor(gdk_wayland_display_get_wl_display(display), LostCompositor);
+        return;
+    }
+#endif
     if (!GDK_IS_X11_DISPLAY(display)) {
         return;
     }

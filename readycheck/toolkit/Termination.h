@@ -1,5 +1,6 @@
-// The ways out of a running application other than its close action: a termination signal and a
-// lost X display. Each asks the application to end through the same call as the close action.
+// The ways out of a running application other than its close action: a termination signal, a
+// lost X display and a Wayland compositor gone. Each asks the application to end through the same
+// call as the close action.
 #pragma once
 
 #include <functional>
@@ -7,10 +8,11 @@
 using TerminationRequest = std::function<void()>;
 
 // Handles SIGTERM, SIGINT and SIGHUP on the main loop; a signal that the program inherited as
-// ignored (as nohup leaves SIGHUP) stays ignored.
+// ignored (as nohup leaves SIGHUP) stays ignored. A later call changes what they ask for.
 void EndOnTerminationSignals(const TerminationRequest& terminate);
 
 // On X11, a lost connection to the toolkit's display no longer ends the process on the spot: Xlib's
 // calls on it answer nothing from then on, and the main loop ends the application. Nor does an X
-// error that the toolkit did not expect: the request fails, and the application goes on.
+// error that the toolkit did not expect: the request fails, and the application goes on. On
+// Wayland, the compositor gone ends the application the same way.
 void EndOnLostDisplay(const TerminationRequest& terminate);

@@ -2,9 +2,9 @@
 
 #include <gtk/gtk.h>
 
-void OpenURL(const std::string& url) {
+bool OpenURL(const std::string& url) {
     GError* error = nullptr;
-    if (gtk_show_uri_on_window(nullptr, url.c_str(), GDK_CURRENT_TIME, &error) == FALSE) {
-        g_clear_error(&error);  // whether the page opened is not reported
-    }
+    const bool opened = gtk_show_uri_on_window(nullptr, url.c_str(), GDK_CURRENT_TIME, &error);
+    g_clear_error(&error);  // the caller says so in its own words
+    return opened;
 }

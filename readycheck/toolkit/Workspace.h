@@ -3,4 +3,5 @@
 
 #include <string>
 
-void OpenURL(const std::string& url);
+// False when no program takes the address (no browser is set up for it).
+bool OpenURL(const std::string& url);
