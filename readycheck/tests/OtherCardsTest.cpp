@@ -219,6 +219,12 @@ TEST(CardJson, ReadsBackWhatItWroteAndNothingElse) {
           replaced("17179869184", "-1")}) {
         EXPECT_EQ(ReadCardJson(garbage), std::nullopt) << garbage;
     }
+    // A driver's string that is not UTF-8 is written as JSON can hold it, and read back.
+    CardFacts latin1 = full;
+    latin1.vendor = "Soci\xe9t\xe9";
+    const std::optional<CardFacts> read = ReadCardJson(CardJson(latin1));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->vendor, "Soci\xef\xbf\xbdt\xef\xbf\xbd");
 }
 
 }  // namespace

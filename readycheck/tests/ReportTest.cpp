@@ -1,5 +1,6 @@
 // What the program reads from the display profiler's output, and the facts as the report text
 // and the JSON object present them.
+#include <glib.h>
 #include <gmock/gmock.h>
 
 #include <filesystem>
@@ -197,6 +198,31 @@ TEST(Presentations, EveryFieldReachesTheReportAndTheJson) {
     Facts changed = base;
     changed.renderingSource = RenderingSource::RendererName;
     EXPECT_NE(FactsJson(changed), FactsJson(base));
+}
+
+// The JSON is UTF-8 whatever bytes a driver, the PCI database or a card's environment gives: each
+// sequence that is not becomes U+FFFD, and the rest stays.
+TEST(Presentations, TheJsonIsUtf8WhateverTheBytesGiven) {
+    const std::string latin1 = "Soci\xe9t\xe9 \xae";
+    const std::string replaced = "Soci\xef\xbf\xbdt\xef\xbf\xbd \xef\xbf\xbd";
+    const std::function<void(Facts&)> changes[] = {
+        [&](Facts& f) { f.vendor = latin1; },
+        [&](Facts& f) { f.displayControllers[0].name = latin1; },
+        [&](Facts& f) {
+            f.otherCards[1].environment[1] = {latin1, latin1};
+        },
+        [&](Facts& f) { f.otherCards[0].facts.renderer = latin1; },
+        [&](Facts& f) {
+            f.profiler = {ProfilerState::LaunchFailed, latin1};
+        },
+    };
+    for (const auto& change : changes) {
+        Facts facts = Partial();
+        change(facts);
+        const std::string json = FactsJson(facts);
+        EXPECT_TRUE(g_utf8_validate(json.data(), static_cast<gssize>(json.size()), nullptr));
+        EXPECT_NE(json.find(replaced), std::string::npos) << json;
+    }
 }
 
 // Each way the profiler's run can end has its own line; a driver or device string never breaks
