@@ -1,4 +1,5 @@
 // The check without a window, with the stand-in ProbeKit and real profiler children.
+#include <glib.h>
 #include <gmock/gmock.h>
 
 #include <chrono>
@@ -163,6 +164,19 @@ TEST_F(CommandLine, ACardWithoutAnAnswerOfItsOwnIsFailedOrNotReachable) {
         EXPECT_FALSE(StandIn::HasChild(true)) << row.helper.back();
     }
     testing::internal::GetCapturedStderr();
+}
+
+// Names from a PCI database in Latin-1 reach the facts, and the JSON, as UTF-8.
+TEST_F(CommandLine, ALatin1DatabaseGivesUtf8) {
+    setenv("SYSTEM_PROFILER_MACHINE", RECORDED_MACHINES "/latin1-ids", 1);
+    const auto result =
+        CommandLineCheck(RecordedProfiler(), kProfilerBoundSeconds, Helper("exit 3"), 0.5).run();
+    const Facts& facts = std::get<Facts>(result);
+    ASSERT_EQ(facts.displayControllers.size(), 1U);
+    EXPECT_EQ(facts.displayControllers[0].name,
+              "Alder Lake-P Integrated Graphics Controller [Iris\xc2\xae Xe]");
+    const std::string json = FactsJson(facts);
+    EXPECT_TRUE(g_utf8_validate(json.data(), static_cast<gssize>(json.size()), nullptr));
 }
 
 }  // namespace
