@@ -20,7 +20,9 @@ bool CheckSession::SystemSupported() {
 }
 
 TaskWrapper* CheckSession::createProfiler(std::vector<std::string> arguments) {
-    return new TaskWrapper(mController, std::move(arguments), "/", {});
+    auto* task = new TaskWrapper(mController, std::move(arguments), "/", {});
+    task->setBounds(0, kDisplayReportLimit);
+    return task;
 }
 
 bool CheckSession::probeDriver() {

@@ -28,8 +28,8 @@ public:
     static bool SystemSupported();
 
     // The runner of the display profiler with these arguments in "/", reporting to the
-    // controller. Once started it owns itself and lives until its end has been reported; a
-    // launch that fails reports inside startProcess.
+    // controller, its output bounded by kDisplayReportLimit. Once started it owns itself and
+    // lives until its end has been reported; a launch that fails reports inside startProcess.
     TaskWrapper* createProfiler(std::vector<std::string> arguments);
     // The feature probe, then the identity probe; false when the identity probe gave no answer.
     bool probeDriver();

@@ -28,6 +28,7 @@ enum class ProfilerState {
     LaunchFailed,
     ExitedWithError,
     Crashed,
+    OutputTooLarge,  // its output reached kDisplayReportLimit; the devices are unknown
 };
 
 struct ProfilerRun {

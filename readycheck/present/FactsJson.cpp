@@ -120,6 +120,8 @@ const char* ProfilerStateName(ProfilerState state) {
             return "launch_failed";
         case ProfilerState::ExitedWithError:
             return "exited_with_error";
+        case ProfilerState::OutputTooLarge:
+            return "output_too_large";
         case ProfilerState::Crashed:
             break;
     }

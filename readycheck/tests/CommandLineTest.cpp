@@ -88,7 +88,8 @@ TEST_F(CommandLine, StartsTheProfilerFirstThenProbesAndWaitsForItsDevicesThenThe
 
 // A profiler that never writes and never ends, nor lets its own child end: the check ends after
 // its bound, says the devices are unknown, and leaves nothing running; a signal ends the wait at
-// once. A system the gate refuses and a driver that answers nothing cannot be checked.
+// once, and output without end its bound of output. A system the gate refuses and a driver that
+// answers nothing cannot be checked.
 TEST_F(CommandLine, EndsAfterTheBoundOrSaysWhyItCannotCheck) {
     CommandLineCheck stuck({"/bin/sh", "-c", "trap '' TERM; sleep 30 & sleep 30"}, 0.5,
                            Helper("exit 3"), 0.5);
@@ -108,6 +109,15 @@ TEST_F(CommandLine, EndsAfterTheBoundOrSaysWhyItCannotCheck) {
     RunLoop::main().performAfterDelay([&] { interrupted.interrupt(); }, 0.2);
     EXPECT_EQ(std::get<std::string>(interrupted.run()), "interrupted by a signal");
     EXPECT_EQ(TaskWrapper::count(), 0);
+
+    const Clock::time_point writing = Clock::now();
+    const auto endless =
+        CommandLineCheck({"/usr/bin/yes"}, kProfilerBoundSeconds, Helper("exit 3"), 0.5).run();
+    EXPECT_LT(Clock::now() - writing, std::chrono::seconds(5));
+    EXPECT_EQ(std::get<Facts>(endless).profiler.state, ProfilerState::OutputTooLarge);
+    EXPECT_TRUE(std::get<Facts>(endless).displayControllers.empty());
+    EXPECT_EQ(TaskWrapper::count(), 0);
+    EXPECT_FALSE(StandIn::HasChild(true));
 
     system.identity.reset();
     const auto noDriver =

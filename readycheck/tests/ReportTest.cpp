@@ -241,6 +241,8 @@ TEST(ReportText, ProfilerEndsAndOneLinePerLine) {
          "Display controllers: unknown (the display profiler ended with status 3)"},
         {{ProfilerState::Crashed, "11 (SIGSEGV)"},
          "Display controllers: unknown (the display profiler was ended by signal 11 (SIGSEGV))"},
+        {{ProfilerState::OutputTooLarge, ""},
+         "Display controllers: unknown (the display profiler wrote more than 8 MB)"},
     };
     for (const auto& [run, line] : ends) {
         Facts facts = FullHardware();
