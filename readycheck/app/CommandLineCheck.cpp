@@ -19,11 +19,11 @@ constexpr double kCardStopSeconds = 2.0;
 
 CommandLineCheck::CommandLineCheck(std::vector<std::string> profilerArguments, double profilerBound,
                                    std::vector<std::string> cardProbeArguments,
-                                   double cardProbeBound)
+                                   double cardProbeBound, double cardsBound)
     : mProfilerArguments(std::move(profilerArguments)),
       mProfilerBound(profilerBound),
       mCardProbeBound(cardProbeBound),
-      mSession(this, std::move(cardProbeArguments), cardProbeBound, ReadCardJson) {}
+      mSession(this, std::move(cardProbeArguments), cardProbeBound, ReadCardJson, cardsBound) {}
 
 // As closing the window does: every runner still going hears that its controller goes, stops
 // its child's group and releases itself at the end of the event, which is now.

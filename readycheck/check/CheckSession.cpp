@@ -10,10 +10,10 @@
 
 CheckSession::CheckSession(TaskWrapperController* controller,
                            std::vector<std::string> cardProbeArguments, double cardProbeBound,
-                           OtherCardsCheck::AnswerReader readCardAnswer)
+                           OtherCardsCheck::AnswerReader readCardAnswer, double cardsBound)
     : mController(controller),
       mOtherCards(controller, std::move(cardProbeArguments), cardProbeBound,
-                  std::move(readCardAnswer)) {}
+                  std::move(readCardAnswer), cardsBound) {}
 
 bool CheckSession::SystemSupported() {
     return GestaltSystemVersion() > kSystemVersionRefusalThreshold;

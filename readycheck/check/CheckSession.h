@@ -18,9 +18,11 @@ class TaskWrapperController;
 class CheckSession {
 public:
     // The controller receives the runs of the profiler and of the cards' probes; the cards'
-    // helper is run with cardProbeArguments, each run bounded by cardProbeBound.
+    // helper is run with cardProbeArguments, each run bounded by cardProbeBound, all of them by
+    // cardsBound.
     CheckSession(TaskWrapperController* controller, std::vector<std::string> cardProbeArguments,
-                 double cardProbeBound, OtherCardsCheck::AnswerReader readCardAnswer);
+                 double cardProbeBound, OtherCardsCheck::AnswerReader readCardAnswer,
+                 double cardsBound = kOtherCardsBoundSeconds);
     CheckSession(const CheckSession&) = delete;
     CheckSession& operator=(const CheckSession&) = delete;
 

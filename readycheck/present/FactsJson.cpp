@@ -241,6 +241,8 @@ std::optional<std::string> CardCauseName(CardCause cause) {
             return "driver_missing";
         case CardCause::TimedOut:
             return "timed_out";
+        case CardCause::OutOfTime:
+            return "not_checked_in_time";
         case CardCause::Crashed:
             return "crashed";
         case CardCause::ExitedWithError:

@@ -2,7 +2,9 @@
 #include <glib.h>
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 
 #include "CommandLineCheck.h"
 #include "FactRecording.h"
@@ -33,6 +35,21 @@ std::vector<std::string> AnsweringHelper(const std::string& renderer, Rendering 
 
 std::vector<std::string> Helper(const std::string& script) {
     return {"/bin/sh", "-c", script};
+}
+
+// A profiler that lists count devices on Mesa's drivers, the last driving the screen.
+std::vector<std::string> ProfilerListing(int count) {
+    std::string xml =
+        "<plist version=\"1.0\"><array><dict><key>_dataType</key>"
+        "<string>SPDisplaysDataType</string><key>_items</key><array>";
+    for (int i = 1; i <= count; ++i) {
+        char address[16];
+        std::snprintf(address, sizeof address, "0000:%02x:00.0", i);
+        xml += "<dict><key>_name</key><string>Card " + std::to_string(i) +
+               "</string><key>sppci_bus</key><string>" + address +
+               "</string><key>spdisplays_driver</key><string>amdgpu</string></dict>";
+    }
+    return Helper("cat <<'EOF'\n" + xml + "</array></dict></array></plist>\nEOF\n");
 }
 
 class CommandLine : public ::testing::Test {
@@ -174,6 +191,32 @@ TEST_F(CommandLine, ACardWithoutAnAnswerOfItsOwnIsFailedOrNotReachable) {
         EXPECT_FALSE(StandIn::HasChild(true)) << row.helper.back();
     }
     testing::internal::GetCapturedStderr();
+}
+
+// Many cards: each probe bounded by the time left of the whole check, and once that has run out
+// the cards left are not checked in time; the check ends near its bound, nothing left running.
+TEST_F(CommandLine, TheCardsCheckEndsAtItsWholeBound) {
+    std::vector<std::string> helper =
+        AnsweringHelper("Radeon ${DRI_PRIME}", Rendering::Hardware, 0x1F);
+    helper.back() = "sleep 0.3; " + helper.back();
+    const Clock::time_point start = Clock::now();
+    const auto result =
+        CommandLineCheck(ProfilerListing(12), kProfilerBoundSeconds, helper, 5.0, 2.0).run();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    const std::vector<OtherCard>& cards = std::get<Facts>(result).otherCards;
+    ASSERT_EQ(cards.size(), 11U);
+    EXPECT_EQ(cards.front().status, CardStatus::Checked);
+    EXPECT_EQ(cards.front().facts.renderer, "Radeon pci-0000_01_00_0");
+    const auto late = std::find_if(cards.begin(), cards.end(), [](const OtherCard& card) {
+        return card.status != CardStatus::Checked;
+    });
+    ASSERT_NE(late, cards.end());
+    for (auto card = late; card != cards.end(); ++card) {
+        EXPECT_EQ(card->status, CardStatus::Failed) << card->name;
+        EXPECT_EQ(card->cause, CardCause::OutOfTime) << card->name;
+    }
+    EXPECT_EQ(TaskWrapper::count(), 0);
+    EXPECT_FALSE(StandIn::HasChild(true));
 }
 
 // Names from a PCI database in Latin-1 reach the facts, and the JSON, as UTF-8.
