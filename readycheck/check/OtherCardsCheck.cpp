@@ -36,7 +36,7 @@ void OtherCardsCheck::start(Facts& facts, Changed changed) {
                     std::chrono::duration<double>(mCheckBound));
     mRequest = std::make_unique<GpuListRequest>([this](std::optional<std::vector<ListedGpu>> gpus) {
         // The profiler's devices only where switcheroo-control did not answer.
-        listed(gpus ? OtherCardsFromSwitcheroo(*gpus)
+        listed(gpus ? OtherCardsFromSwitcheroo(*gpus, mFacts->displayControllers)
                     : OtherCardsFromDevices(mFacts->displayControllers));
     });
 }
