@@ -61,6 +61,8 @@ void OtherCardsCheck::probeNext() {
     }
     OtherCard& card = cards[mNext];
     card.status = CardStatus::Checking;
+    // The environment is passed whole, LD_PRELOAD and the like included: switcheroo-control
+    // answers on the system bus, whose services are root's, so this trusts root only.
     mTask = new TaskWrapper(mController, mProbeArguments, "/", std::any(mNext));
     mTask->addEnvironment(card.environment);
     mTask->keepStandardErrorApart();
