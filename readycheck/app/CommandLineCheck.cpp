@@ -4,8 +4,10 @@
 #include <cstdint>
 
 #include "FactsJson.h"
+#include "LocalizedStrings.h"
 #include "NotificationCenter.h"
 #include "RunLoop.h"
+#include "StringFormat.h"
 #include "SwitcherooControl.h"
 #include "SystemVersion.h"
 #include "TaskWrapper.h"
@@ -36,7 +38,8 @@ CommandLineCheck::~CommandLineCheck() {
 
 std::variant<Facts, std::string> CommandLineCheck::run() {
     if (!CheckSession::SystemSupported()) {
-        return "this operating system is too old to check: " + OperatingSystemVersionString();
+        return StringWithFormat(LocalizedString("CommandLineOsTooOld"),
+                                {OperatingSystemVersionString()});
     }
     mProfileTask = mSession.createProfiler(mProfilerArguments);
     mProfileTask->startProcess();
@@ -44,7 +47,7 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
     mSession.measureVideoMemory();
     if (!answered) {
         stopProfiler();
-        return std::string("no OpenGL driver answered on this display");
+        return LocalizedString("CommandLineNoDriver");
     }
     if (!RunLoop::main().runUntil([this] { return mProfilerEnded || mInterrupted; },
                                   mProfilerBound)) {
@@ -53,12 +56,12 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
     }
     if (mInterrupted) {
         stopProfiler();
-        return std::string("interrupted by a signal");
+        return LocalizedString("CommandLineInterrupted");
     }
     mSession.describeSystem();
     checkOtherCards();
     if (mInterrupted) {
-        return std::string("interrupted by a signal");  // the destructor stops the cards' probes
+        return LocalizedString("CommandLineInterrupted");  // the destructor stops the cards' probes
     }
     return mSession.facts();
 }
