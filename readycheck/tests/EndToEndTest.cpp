@@ -353,11 +353,14 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
     }
     const std::string x = "env -u WAYLAND_DISPLAY ";
     const std::string wayland = "env -u DISPLAY " + WestonSession() + " ";
-    const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY ";
+    // NOTE: the run on the device goes without the leak checker: under load, clang 14's
+    // LeakSanitizer crashed in its own tracer at that process's exit ("LeakSanitizer has
+    // encountered a fatal error"), after the program had answered, and failed this test at
+    // random. The X11 and Wayland runs keep the checker; the normal build ignores the option.
+    const std::string device =
+        "env -u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" ";
     const char* const fields[] = {"feature_mask", "manufacturer", "renderer", "driver_version",
                                   "rendering"};
-    // NOTE: llvmpipe as Mesa's default rather than named: with GALLIUM_DRIVER=llvmpipe, clang 14's
-    // LeakSanitizer crashes in its own tracer at the exit of the process on the device.
     for (const auto& [name, chosen, mask] :
          {std::tuple{"llvmpipe", "", "63"},
           std::tuple{"softpipe", "GALLIUM_DRIVER=softpipe ", "47"}}) {
