@@ -5,8 +5,10 @@
 
 #include "DisplayChoice.h"
 #include "FactsJson.h"
+#include "LocalizedStrings.h"
 #include "NotificationCenter.h"
 #include "RunLoop.h"
+#include "StringFormat.h"
 #include "SwitcherooControl.h"
 #include "SystemVersion.h"
 #include "TaskWrapper.h"
@@ -16,20 +18,15 @@ namespace {
 // Beyond a card's own bound, the time its runner may take to stop it.
 constexpr double kCardStopSeconds = 2.0;
 
-constexpr const char* kNoDriverOnDisplay = "no OpenGL driver answered on this display";
-// With no display the probes go to the computer's graphics devices directly.
-constexpr const char* kNoDriverOnDevices =
-    "no OpenGL driver answered on any graphics device (there is no display)";
-
 }  // namespace
 
 CommandLineCheck::CommandLineCheck(std::vector<std::string> profilerArguments, double profilerBound,
                                    std::vector<std::string> cardProbeArguments,
-                                   double cardProbeBound)
+                                   double cardProbeBound, double cardsBound)
     : mProfilerArguments(std::move(profilerArguments)),
       mProfilerBound(profilerBound),
       mCardProbeBound(cardProbeBound),
-      mSession(this, std::move(cardProbeArguments), cardProbeBound, ReadCardJson) {}
+      mSession(this, std::move(cardProbeArguments), cardProbeBound, ReadCardJson, cardsBound) {}
 
 // As closing the window does: every runner still going hears that its controller goes, stops
 // its child's group and releases itself at the end of the event, which is now.
@@ -42,7 +39,8 @@ CommandLineCheck::~CommandLineCheck() {
 
 std::variant<Facts, std::string> CommandLineCheck::run() {
     if (!CheckSession::SystemSupported()) {
-        return "this operating system is too old to check: " + OperatingSystemVersionString();
+        return StringWithFormat(LocalizedString("CommandLineOsTooOld"),
+                                {OperatingSystemVersionString()});
     }
     mProfileTask = mSession.createProfiler(mProfilerArguments);
     mProfileTask->startProcess();
@@ -50,8 +48,9 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
     mSession.measureVideoMemory();
     if (!answered) {
         stopProfiler();
-        return std::string(CurrentDisplaySystem() == DisplaySystem::NoDisplay ? kNoDriverOnDevices
-                                                                              : kNoDriverOnDisplay);
+        return LocalizedString(CurrentDisplaySystem() == DisplaySystem::NoDisplay
+                                   ? "CommandLineNoDriverNoDisplay"
+                                   : "CommandLineNoDriver");
     }
     if (!RunLoop::main().runUntil([this] { return mProfilerEnded || mInterrupted; },
                                   mProfilerBound)) {
@@ -60,13 +59,13 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
     }
     if (mInterrupted) {
         stopProfiler();
-        return std::string("interrupted by a signal");
+        return LocalizedString("CommandLineInterrupted");
     }
     mSession.describeSystem();
     mSession.explainResult();
     checkOtherCards();
     if (mInterrupted) {
-        return std::string("interrupted by a signal");  // the destructor stops the cards' probes
+        return LocalizedString("CommandLineInterrupted");  // the destructor stops the cards' probes
     }
     return mSession.facts();
 }

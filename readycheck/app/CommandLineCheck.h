@@ -20,10 +20,11 @@ constexpr double kProfilerBoundSeconds = 10.0;
 
 class CommandLineCheck final : public TaskWrapperController {
 public:
-    // The profiler's and the card helper's paths and arguments, as the window runs them, and
-    // how long each run may take.
+    // The profiler's and the card helper's paths and arguments, as the window runs them, how
+    // long each run may take, and all the cards' runs together.
     CommandLineCheck(std::vector<std::string> profilerArguments, double profilerBound,
-                     std::vector<std::string> cardProbeArguments, double cardProbeBound);
+                     std::vector<std::string> cardProbeArguments, double cardProbeBound,
+                     double cardsBound = kOtherCardsBoundSeconds);
     // A runner still going stops through its own notice before this goes.
     ~CommandLineCheck();
     CommandLineCheck(const CommandLineCheck&) = delete;

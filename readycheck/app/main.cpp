@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     const CommandLine options = ParseCommandLine(&argc, &argv);
     if (!options.usageError.empty()) {
-        Complain(options.usageError + " (see ReadyCheck --help)");
+        Complain(options.usageError);
         return kExitUsage;
     }
     switch (options.mode) {

@@ -17,7 +17,7 @@ void FailWithoutAnswer(OtherCard& card, const CardProbeRun& run) {
         return;
     }
     if (run.timedOut) {
-        Fail(card, CardCause::TimedOut);
+        Fail(card, run.checkOutOfTime ? CardCause::OutOfTime : CardCause::TimedOut);
         return;
     }
     if (run.printed) {
@@ -65,4 +65,8 @@ void JudgeCardProbe(OtherCard& card, const CardFacts& mainCard, const CardProbeR
     card.cause = CardCause::None;
     card.detail.clear();
     card.facts = answer;
+}
+
+void JudgeCardNotChecked(OtherCard& card) {
+    Fail(card, CardCause::OutOfTime);
 }

@@ -13,17 +13,19 @@
 
 CheckSession::CheckSession(TaskWrapperController* controller,
                            std::vector<std::string> cardProbeArguments, double cardProbeBound,
-                           OtherCardsCheck::AnswerReader readCardAnswer)
+                           OtherCardsCheck::AnswerReader readCardAnswer, double cardsBound)
     : mController(controller),
       mOtherCards(controller, std::move(cardProbeArguments), cardProbeBound,
-                  std::move(readCardAnswer)) {}
+                  std::move(readCardAnswer), cardsBound) {}
 
 bool CheckSession::SystemSupported() {
     return GestaltSystemVersion() > kSystemVersionRefusalThreshold;
 }
 
 TaskWrapper* CheckSession::createProfiler(std::vector<std::string> arguments) {
-    return new TaskWrapper(mController, std::move(arguments), "/", {});
+    auto* task = new TaskWrapper(mController, std::move(arguments), "/", {});
+    task->setBounds(0, kDisplayReportLimit);
+    return task;
 }
 
 bool CheckSession::probeDriver() {

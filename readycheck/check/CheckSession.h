@@ -19,9 +19,11 @@ class TaskWrapperController;
 class CheckSession {
 public:
     // The controller receives the runs of the profiler and of the cards' probes; the cards'
-    // helper is run with cardProbeArguments, each run bounded by cardProbeBound.
+    // helper is run with cardProbeArguments, each run bounded by cardProbeBound, all of them by
+    // cardsBound.
     CheckSession(TaskWrapperController* controller, std::vector<std::string> cardProbeArguments,
-                 double cardProbeBound, OtherCardsCheck::AnswerReader readCardAnswer);
+                 double cardProbeBound, OtherCardsCheck::AnswerReader readCardAnswer,
+                 double cardsBound = kOtherCardsBoundSeconds);
     CheckSession(const CheckSession&) = delete;
     CheckSession& operator=(const CheckSession&) = delete;
 
@@ -29,8 +31,8 @@ public:
     static bool SystemSupported();
 
     // The runner of the display profiler with these arguments in "/", reporting to the
-    // controller. Once started it owns itself and lives until its end has been reported; a
-    // launch that fails reports inside startProcess.
+    // controller, its output bounded by kDisplayReportLimit. Once started it owns itself and
+    // lives until its end has been reported; a launch that fails reports inside startProcess.
     TaskWrapper* createProfiler(std::vector<std::string> arguments);
     // The feature probe, then the identity probe; false when the identity probe gave no answer.
     bool probeDriver();

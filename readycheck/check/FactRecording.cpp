@@ -39,6 +39,10 @@ void RecordProfilerRun(Facts& facts, const TaskWrapper& task, bool success) {
                 : std::string(reinterpret_cast<const char*>(output.data()), output.size())};
         return;
     }
+    if (task.outputLimitReached()) {
+        facts.profiler = {ProfilerState::OutputTooLarge, {}};
+        return;
+    }
     facts.displayControllers = ReadDisplayDevices(output.data(), output.size());
     facts.videoMemoryKind = ReadVideoMemoryKind(output.data(), output.size());
     facts.profiler = EndedRun(task.terminationStatus());

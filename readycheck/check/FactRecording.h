@@ -13,7 +13,8 @@ class TaskWrapper;
 // error status, or by a signal.
 ProfilerRun EndedRun(std::optional<int> waitStatus);
 
-// The end of the profiler's run: its device entries and memory kind, and how it ended.
+// The end of the profiler's run: its device entries and memory kind, and how it ended; none of
+// them from output that reached its bound.
 void RecordProfilerRun(Facts& facts, const TaskWrapper& task, bool success);
 
 // The program, the operating system and the display system.

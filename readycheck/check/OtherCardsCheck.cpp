@@ -1,5 +1,6 @@
 #include "OtherCardsCheck.h"
 
+#include <algorithm>
 #include <any>
 
 #include "CardJudgement.h"
@@ -10,11 +11,12 @@
 
 OtherCardsCheck::OtherCardsCheck(TaskWrapperController* controller,
                                  std::vector<std::string> probeArguments, double probeBound,
-                                 AnswerReader readAnswer)
+                                 AnswerReader readAnswer, double checkBound)
     : mController(controller),
       mProbeArguments(std::move(probeArguments)),
       mProbeBound(probeBound),
       mReadAnswer(std::move(readAnswer)),
+      mCheckBound(checkBound),
       mSelf(std::make_shared<OtherCardsCheck*>(this)) {}
 
 OtherCardsCheck::~OtherCardsCheck() {
@@ -29,9 +31,12 @@ void OtherCardsCheck::stop() {
 void OtherCardsCheck::start(Facts& facts, Changed changed) {
     mFacts = &facts;
     mChanged = std::move(changed);
+    mDeadline = std::chrono::steady_clock::now() +
+                std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                    std::chrono::duration<double>(mCheckBound));
     mRequest = std::make_unique<GpuListRequest>([this](std::optional<std::vector<ListedGpu>> gpus) {
         // The profiler's devices only where switcheroo-control did not answer.
-        listed(gpus ? OtherCardsFromSwitcheroo(*gpus)
+        listed(gpus ? OtherCardsFromSwitcheroo(*gpus, mFacts->displayControllers)
                     : OtherCardsFromDevices(mFacts->displayControllers));
     });
 }
@@ -48,12 +53,21 @@ void OtherCardsCheck::probeNext() {
         finish();
         return;
     }
+    const double timeLeft =
+        std::chrono::duration<double>(mDeadline - std::chrono::steady_clock::now()).count();
+    if (timeLeft <= 0) {
+        outOfTime();
+        return;
+    }
     OtherCard& card = cards[mNext];
     card.status = CardStatus::Checking;
+    // The environment is passed whole, LD_PRELOAD and the like included: switcheroo-control
+    // answers on the system bus, whose services are root's, so this trusts root only.
     mTask = new TaskWrapper(mController, mProbeArguments, "/", std::any(mNext));
     mTask->addEnvironment(card.environment);
     mTask->keepStandardErrorApart();
-    mTask->setBounds(mProbeBound, kCardProbeOutputLimit);
+    mProbeCutShort = timeLeft < mProbeBound;
+    mTask->setBounds(std::min(mProbeBound, timeLeft), kCardProbeOutputLimit);
     if (mChanged) {
         mChanged();
     }
@@ -66,6 +80,7 @@ void OtherCardsCheck::probeFinished(TaskWrapper* task, bool success) {
     run.launched = success;
     if (success) {
         run.timedOut = task->timedOut();
+        run.checkOutOfTime = run.timedOut && mProbeCutShort;
         run.waitStatus = task->terminationStatus();
         run.printed = task->output().size() > 0;
         run.answer = mReadAnswer(task->output().view());
@@ -83,6 +98,15 @@ void OtherCardsCheck::probeFinished(TaskWrapper* task, bool success) {
             (*self)->probeNext();
         }
     });
+}
+
+// Every card not probed yet, once the whole check's time has run out.
+void OtherCardsCheck::outOfTime() {
+    std::vector<OtherCard>& cards = mFacts->otherCards;
+    for (; mNext < cards.size(); ++mNext) {
+        JudgeCardNotChecked(cards[mNext]);
+    }
+    finish();
 }
 
 void OtherCardsCheck::finish() {

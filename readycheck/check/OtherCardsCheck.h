@@ -2,6 +2,7 @@
 // turn by the helper, run through the task runner with that card's environment.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -19,6 +20,9 @@ class TaskWrapperController;
 // How long one card's probe may take, and how much it may print.
 constexpr double kCardProbeBoundSeconds = 10.0;
 constexpr std::size_t kCardProbeOutputLimit = 64 * 1024;
+// How long the whole check may take, from the list to the last probe: three cards whose probes
+// each run to their bound, where a real card answers in about a second.
+constexpr double kOtherCardsBoundSeconds = 30.0;
 
 class OtherCardsCheck {
 public:
@@ -27,9 +31,11 @@ public:
     using AnswerReader = std::function<std::optional<CardFacts>(std::string_view output)>;
 
     // The controller receives the probes' runs and hands each back through probeFinished;
-    // probeArguments are the helper's path and arguments.
+    // probeArguments are the helper's path and arguments. Each probe ends at probeBound, and
+    // none goes on past checkBound from the start: the cards left are not checked in time.
     OtherCardsCheck(TaskWrapperController* controller, std::vector<std::string> probeArguments,
-                    double probeBound, AnswerReader readAnswer);
+                    double probeBound, AnswerReader readAnswer,
+                    double checkBound = kOtherCardsBoundSeconds);
     // A probe still running is stopped by its controller's "died" notice, not here.
     ~OtherCardsCheck();
     OtherCardsCheck(const OtherCardsCheck&) = delete;
@@ -51,12 +57,16 @@ public:
 private:
     void listed(std::vector<OtherCard> cards);
     void probeNext();
+    void outOfTime();
     void finish();
 
     TaskWrapperController* mController;
     std::vector<std::string> mProbeArguments;
     double mProbeBound;
     AnswerReader mReadAnswer;
+    double mCheckBound;
+    std::chrono::steady_clock::time_point mDeadline;
+    bool mProbeCutShort = false;  // the running probe ends at the deadline, before its own bound
     Facts* mFacts = nullptr;
     Changed mChanged;
     std::unique_ptr<GpuListRequest> mRequest;

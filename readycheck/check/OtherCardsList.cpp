@@ -1,5 +1,6 @@
 #include "OtherCardsList.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -48,6 +49,40 @@ std::string DeviceName(const DisplayController& device) {
     return name.empty() ? device.pciAddress.value_or("") : name;
 }
 
+// The GPU that names the device: its DRI_PRIME address, or its vendor and model.
+bool NamesDevice(const ListedGpu& gpu, const DisplayController& device) {
+    for (std::size_t i = 0; i + 1 < gpu.environment.size(); i += 2) {
+        if (gpu.environment[i] == "DRI_PRIME" && device.pciAddress &&
+            gpu.environment[i + 1] == DriPrimeTag(*device.pciAddress)) {
+            return true;
+        }
+    }
+    return gpu.name == DeviceName(device);
+}
+
+// Whether each GPU is one a normal start uses.
+std::vector<bool> DefaultGpus(const std::vector<ListedGpu>& gpus,
+                              const std::vector<DisplayController>& devices) {
+    std::vector<bool> chosen(gpus.size());
+    std::transform(gpus.begin(), gpus.end(), chosen.begin(),
+                   [](const ListedGpu& gpu) { return gpu.isDefault; });
+    if (std::find(chosen.begin(), chosen.end(), true) != chosen.end()) {
+        return chosen;
+    }
+    auto found = std::find_if(gpus.begin(), gpus.end(),
+                              [](const ListedGpu& gpu) { return gpu.environment.empty(); });
+    const auto screen = std::find_if(devices.begin(), devices.end(),
+                                     [](const DisplayController& d) { return d.drivesScreen; });
+    if (found == gpus.end() && screen != devices.end()) {
+        found = std::find_if(gpus.begin(), gpus.end(),
+                             [&](const ListedGpu& gpu) { return NamesDevice(gpu, *screen); });
+    }
+    if (found != gpus.end()) {
+        chosen[static_cast<std::size_t>(found - gpus.begin())] = true;
+    }
+    return chosen;
+}
+
 OtherCard Card(std::string name, std::vector<std::pair<std::string, std::string>> environment,
                bool listedByDesktop) {
     OtherCard card;
@@ -59,10 +94,13 @@ OtherCard Card(std::string name, std::vector<std::pair<std::string, std::string>
 
 }  // namespace
 
-std::vector<OtherCard> OtherCardsFromSwitcheroo(const std::vector<ListedGpu>& gpus) {
+std::vector<OtherCard> OtherCardsFromSwitcheroo(const std::vector<ListedGpu>& gpus,
+                                                const std::vector<DisplayController>& devices) {
+    const std::vector<bool> isDefault = DefaultGpus(gpus, devices);
     std::vector<OtherCard> cards;
-    for (const ListedGpu& gpu : gpus) {
-        if (gpu.isDefault) {
+    for (std::size_t g = 0; g < gpus.size(); ++g) {
+        const ListedGpu& gpu = gpus[g];
+        if (isDefault[g]) {
             continue;
         }
         std::vector<std::pair<std::string, std::string>> environment;

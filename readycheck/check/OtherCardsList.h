@@ -10,8 +10,11 @@
 #include "SwitcherooControl.h"
 
 // Every GPU but the default ones, with the environment switcheroo-control gives it; a name
-// left without a value is dropped.
-std::vector<OtherCard> OtherCardsFromSwitcheroo(const std::vector<ListedGpu>& gpus);
+// left without a value is dropped. Where none is marked default, the one that needs no variable
+// is, else the one that the profiler's devices say drives the screen (its DRI_PRIME address or its
+// name).
+std::vector<OtherCard> OtherCardsFromSwitcheroo(const std::vector<ListedGpu>& gpus,
+                                                const std::vector<DisplayController>& devices);
 
 // Without switcheroo-control: every device entry but the one driving the screen, with the
 // environment the desktops give such a card: NVIDIA's own offload variables for its driver,

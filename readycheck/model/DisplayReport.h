@@ -9,6 +9,11 @@
 
 enum class VideoMemoryKind { Shared, Dedicated };
 
+// The most of the profiler's output that is read; a report is a few KiB. Output that reaches it is
+// no report, and the profiler is stopped there, so that one writing without end cannot fill the
+// program's memory.
+constexpr std::size_t kDisplayReportLimit = std::size_t{8} << 20;
+
 // The kind given by the last device entry of the first display report whose "spdisplays_vram"
 // is a string; nothing when the bytes hold no property list, the root is not an array, there is
 // no display report, its "_items" is not an array, or no entry tells. Text around the property

@@ -29,6 +29,7 @@ enum class ProfilerState {
     LaunchFailed,
     ExitedWithError,
     Crashed,
+    OutputTooLarge,  // its output reached kDisplayReportLimit; the devices are unknown
 };
 
 struct ProfilerRun {
@@ -75,6 +76,7 @@ enum class CardCause {
     OffloadNotSetUp,  // the helper drew on the main card
     DriverMissing,    // the helper fell back to a software renderer
     TimedOut,         // no answer within the bound
+    OutOfTime,        // the whole check's time ran out before its probe or during it
     Crashed,          // ended by a signal; the detail names it
     ExitedWithError,  // ended with a status other than 0; the detail gives it
     LaunchFailed,     // the helper could not be started; the detail is the runner's message

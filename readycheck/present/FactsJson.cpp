@@ -23,14 +23,23 @@ struct ObjectReleaser {
 template <typename T>
 using GObjectOwner = std::unique_ptr<T, ObjectReleaser>;
 
+// JSON is UTF-8: a driver's or the PCI database's bytes that are not become U+FFFD, each
+// sequence one, as the window shows them.
+std::string ValidText(std::string_view text) {
+    gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
+    std::string result(valid);
+    g_free(valid);
+    return result;
+}
+
 void Member(JsonBuilder* builder, const char* name) {
-    json_builder_set_member_name(builder, name);
+    json_builder_set_member_name(builder, ValidText(name).c_str());
 }
 
 void String(JsonBuilder* builder, const char* name, const std::optional<std::string>& value) {
     Member(builder, name);
     if (value) {
-        json_builder_add_string_value(builder, value->c_str());
+        json_builder_add_string_value(builder, ValidText(*value).c_str());
     } else {
         json_builder_add_null_value(builder);
     }
@@ -121,6 +130,8 @@ const char* ProfilerStateName(ProfilerState state) {
             return "launch_failed";
         case ProfilerState::ExitedWithError:
             return "exited_with_error";
+        case ProfilerState::OutputTooLarge:
+            return "output_too_large";
         case ProfilerState::Crashed:
             break;
     }
@@ -279,6 +290,8 @@ std::optional<std::string> CardCauseName(CardCause cause) {
             return "driver_missing";
         case CardCause::TimedOut:
             return "timed_out";
+        case CardCause::OutOfTime:
+            return "not_checked_in_time";
         case CardCause::Crashed:
             return "crashed";
         case CardCause::ExitedWithError:

@@ -19,6 +19,8 @@ std::string CauseText(const OtherCard& card) {
             return LocalizedString("OtherCardDriverMissing");
         case CardCause::TimedOut:
             return LocalizedString("OtherCardTimedOut");
+        case CardCause::OutOfTime:
+            return LocalizedString("OtherCardOutOfTime");
         case CardCause::Crashed:
             return Format("OtherCardCrashed", {card.detail});
         case CardCause::ExitedWithError:

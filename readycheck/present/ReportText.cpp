@@ -104,6 +104,8 @@ std::optional<std::string> ProfilerLine(const ProfilerRun& run, bool listedDevic
             return Line("ReportProfilerExited", {run.detail});
         case ProfilerState::Crashed:
             return Line("ReportProfilerCrashed", {run.detail});
+        case ProfilerState::OutputTooLarge:
+            return Line("ReportProfilerTooLarge", {std::to_string(kDisplayReportLimit >> 20)});
     }
     return listedDevices ? std::nullopt
                          : std::optional(LocalizedString("ReportDisplayDevicesNone"));

@@ -60,6 +60,10 @@ int WritingDescriptor(const std::shared_ptr<Pipe>& pipe) {
 // Runs in the child between fork and exec: only async-signal-safe calls.
 void EnterOwnGroup(void* parent) {
     setpgid(0, 0);
+    // A group of its own is a background job on the program's terminal: where that terminal
+    // stops background writers (stty tostop), a child writing to the standard error it shares
+    // would be stopped until its bound. Ignored, the signal lets the write through.
+    signal(SIGTTOU, SIG_IGN);
     // Killed with this program even when it ends by a signal.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != *static_cast<pid_t*>(parent)) {

@@ -1,7 +1,8 @@
 // A child process: program, arguments, working directory, a replaced environment and pipes for
 // its output. The child leads a process group of its own, so that a stop reaches whatever it
 // started; no process of the group outlives the program. The ended child is collected by the
-// platform; no zombie is left.
+// platform; no zombie is left. A child that shares the program's terminal writes to it even
+// while it is not the foreground job.
 #pragma once
 
 #include <sys/types.h>

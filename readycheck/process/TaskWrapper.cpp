@@ -121,6 +121,7 @@ void TaskWrapper::getData(const Notification& notification) {
             readingEnd()->readInBackgroundAndNotifyForModes(ReadModes());
             return;
         }
+        mOutputLimitReached = true;
     }
     finishRun();
 }

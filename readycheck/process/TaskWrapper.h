@@ -39,12 +39,15 @@ public:
     // For a task other than the profiler's, before startProcess: variables added to the
     // program's own environment (LC_CTYPE stays en_US.UTF-8);
     void addEnvironment(const std::vector<std::pair<std::string, std::string>>& variables);
-    // its standard error left as the program's own, out of the output;
+    // its standard error left as the program's own, out of the output.
     void keepStandardErrorApart() { mJoinStandardError = false; }
-    // a bound on its run: once seconds have passed, or the output has reached limit bytes
-    // (later bytes are dropped), the run ends as at end of file, its child's group stopped.
+    // For any task, before startProcess, a bound on its run: once seconds have passed, or the
+    // output has reached limit bytes (later bytes are dropped), the run ends as at end of file,
+    // its child's group stopped. A bound of 0 is none.
     void setBounds(double seconds, std::size_t outputLimit);
     bool timedOut() const { return mTimedOut; }
+    // The run ended at the output bound: the output holds its first limit bytes, no more.
+    bool outputLimitReached() const { return mOutputLimitReached; }
 
     const std::any& taskID() const { return mTaskID; }
     const ByteBuffer& output() const { return *mOutput; }
@@ -82,4 +85,5 @@ private:
     std::size_t mOutputLimit = 0;  // bytes; none when 0
     uint64_t mBoundCall = 0;       // the run loop's token for the time bound
     bool mTimedOut = false;
+    bool mOutputLimitReached = false;
 };

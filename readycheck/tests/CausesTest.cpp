@@ -70,14 +70,23 @@ void ExpectWordable(const Wording& wording) {
     EXPECT_EQ(Placeholders(text), wording.arguments.size()) << wording.key;
 }
 
-const char* const kHealthy[] = {"intel-igpu",           "corrupt-ids",
-                                "intel-arc-i915",       "intel-igpu-xe",
-                                "intel-arc-xe",         "amd-apu-amdgpu",
-                                "amd-apu-radeon",       "amd-discrete-1g",
-                                "nvidia-nouveau",       "nvidia-proprietary",
-                                "laptop-intel-nvidia",  "laptop-external-monitor",
-                                "laptop-prime-nvidia",  "desktop-ryzen-discrete",
-                                "desktop-intel-nvidia", "raspberry-pi-v3d"};
+const char* const kHealthy[] = {"intel-igpu",
+                                "corrupt-ids",
+                                "intel-arc-i915",
+                                "intel-igpu-xe",
+                                "intel-arc-xe",
+                                "amd-apu-amdgpu",
+                                "amd-apu-radeon",
+                                "amd-discrete-1g",
+                                "nvidia-nouveau",
+                                "nvidia-proprietary",
+                                "laptop-intel-nvidia",
+                                "laptop-external-monitor",
+                                "laptop-prime-nvidia",
+                                "desktop-ryzen-discrete",
+                                "desktop-intel-nvidia",
+                                "raspberry-pi-v3d",
+                                "latin1-ids"};
 
 const std::string kRemove = " -> AdviceRemoveVariables";
 const std::string kIntel = "controller=0000:00:02.0; pci_id=8086:46a6; kernel_driver=i915";

@@ -1,12 +1,15 @@
 // The check without a window, with the stand-in ProbeKit and real profiler children.
+#include <glib.h>
 #include <gmock/gmock.h>
 
 #include <chrono>
+#include <cstdio>
 
 #include "CommandLineCheck.h"
 #include "FactRecording.h"
 #include "FactsJson.h"
 #include "NotificationCenter.h"
+#include "OtherCardTexts.h"
 #include "RunLoop.h"
 #include "StandIns.h"
 #include "SystemVersion.h"
@@ -32,6 +35,21 @@ std::vector<std::string> AnsweringHelper(const std::string& renderer, Rendering 
 
 std::vector<std::string> Helper(const std::string& script) {
     return {"/bin/sh", "-c", script};
+}
+
+// A profiler that lists count devices on Mesa's drivers, the last driving the screen.
+std::vector<std::string> ProfilerListing(int count) {
+    std::string xml =
+        "<plist version=\"1.0\"><array><dict><key>_dataType</key>"
+        "<string>SPDisplaysDataType</string><key>_items</key><array>";
+    for (int i = 1; i <= count; ++i) {
+        char address[16];
+        std::snprintf(address, sizeof address, "0000:%02x:00.0", i);
+        xml += "<dict><key>_name</key><string>Card " + std::to_string(i) +
+               "</string><key>sppci_bus</key><string>" + address +
+               "</string><key>spdisplays_driver</key><string>amdgpu</string></dict>";
+    }
+    return Helper("cat <<'EOF'\n" + xml + "</array></dict></array></plist>\nEOF\n");
 }
 
 class CommandLine : public ::testing::Test {
@@ -87,7 +105,8 @@ TEST_F(CommandLine, StartsTheProfilerFirstThenProbesAndWaitsForItsDevicesThenThe
 
 // A profiler that never writes and never ends, nor lets its own child end: the check ends after
 // its bound, says the devices are unknown, and leaves nothing running; a signal ends the wait at
-// once. A system the gate refuses and a driver that answers nothing cannot be checked.
+// once, and output without end its bound of output. A system the gate refuses and a driver that
+// answers nothing cannot be checked.
 TEST_F(CommandLine, EndsAfterTheBoundOrSaysWhyItCannotCheck) {
     CommandLineCheck stuck({"/bin/sh", "-c", "trap '' TERM; sleep 30 & sleep 30"}, 0.5,
                            Helper("exit 3"), 0.5);
@@ -107,6 +126,15 @@ TEST_F(CommandLine, EndsAfterTheBoundOrSaysWhyItCannotCheck) {
     RunLoop::main().performAfterDelay([&] { interrupted.interrupt(); }, 0.2);
     EXPECT_EQ(std::get<std::string>(interrupted.run()), "interrupted by a signal");
     EXPECT_EQ(TaskWrapper::count(), 0);
+
+    const Clock::time_point writing = Clock::now();
+    const auto endless =
+        CommandLineCheck({"/usr/bin/yes"}, kProfilerBoundSeconds, Helper("exit 3"), 0.5).run();
+    EXPECT_LT(Clock::now() - writing, std::chrono::seconds(5));
+    EXPECT_EQ(std::get<Facts>(endless).profiler.state, ProfilerState::OutputTooLarge);
+    EXPECT_TRUE(std::get<Facts>(endless).displayControllers.empty());
+    EXPECT_EQ(TaskWrapper::count(), 0);
+    EXPECT_FALSE(StandIn::HasChild(true));
 
     system.identity.reset();
     const auto noDriver =
@@ -163,6 +191,45 @@ TEST_F(CommandLine, ACardWithoutAnAnswerOfItsOwnIsFailedOrNotReachable) {
         EXPECT_FALSE(StandIn::HasChild(true)) << row.helper.back();
     }
     testing::internal::GetCapturedStderr();
+}
+
+// Many cards: a probe that hangs is cut at the whole check's bound, before its own, and the cards
+// after it are not checked in time; the check ends near its bound, nothing left running.
+TEST_F(CommandLine, TheCardsCheckEndsAtItsWholeBound) {
+    std::vector<std::string> helper =
+        AnsweringHelper("Radeon ${DRI_PRIME}", Rendering::Hardware, 0x1F);
+    helper.back() = "[ $DRI_PRIME = pci-0000_01_00_0 ] || sleep 30; " + helper.back();
+    const Clock::time_point start = Clock::now();
+    const auto result =
+        CommandLineCheck(ProfilerListing(12), kProfilerBoundSeconds, helper, 5.0, 2.0).run();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(4)) << "the probe's own bound is 5 s";
+    const std::vector<OtherCard>& cards = std::get<Facts>(result).otherCards;
+    ASSERT_EQ(cards.size(), 11U);
+    EXPECT_EQ(cards[0].status, CardStatus::Checked);
+    EXPECT_EQ(cards[0].facts.renderer, "Radeon pci-0000_01_00_0");
+    for (std::size_t i = 1; i < cards.size(); ++i) {
+        EXPECT_EQ(cards[i].status, CardStatus::Failed) << cards[i].name;
+        EXPECT_EQ(cards[i].cause, CardCause::OutOfTime) << cards[i].name;
+    }
+    EXPECT_EQ(CardStateText(cards.back()),
+              "Could not be checked: the time for checking the other cards ran out");
+    EXPECT_THAT(FactsJson(std::get<Facts>(result)),
+                ::testing::HasSubstr("\"reason\" : \"not_checked_in_time\""));
+    EXPECT_EQ(TaskWrapper::count(), 0);
+    EXPECT_FALSE(StandIn::HasChild(true));
+}
+
+// Names from a PCI database in Latin-1 reach the facts, and the JSON, as UTF-8.
+TEST_F(CommandLine, ALatin1DatabaseGivesUtf8) {
+    setenv("SYSTEM_PROFILER_MACHINE", RECORDED_MACHINES "/latin1-ids", 1);
+    const auto result =
+        CommandLineCheck(RecordedProfiler(), kProfilerBoundSeconds, Helper("exit 3"), 0.5).run();
+    const Facts& facts = std::get<Facts>(result);
+    ASSERT_EQ(facts.displayControllers.size(), 1U);
+    EXPECT_EQ(facts.displayControllers[0].name,
+              "Alder Lake-P Integrated Graphics Controller [Iris\xc2\xae Xe]");
+    const std::string json = FactsJson(facts);
+    EXPECT_TRUE(g_utf8_validate(json.data(), static_cast<gssize>(json.size()), nullptr));
 }
 
 }  // namespace

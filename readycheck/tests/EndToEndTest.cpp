@@ -236,7 +236,8 @@ TEST(EndToEnd, WithACompositorTheWindowAndTheProbesUseIt) {
 // No display at all: the window says so in one line, and measures nothing.
 TEST(EndToEnd, WithoutAnyDisplayItSaysSoAndMeasuresNothing) {
     const std::string command =
-        "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR timeout 20 " + kProgram + " 2>&1";
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR LC_ALL=C LANGUAGE= timeout 20 " +
+        kProgram + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     std::string output(512, '\0');
     output.resize(std::fread(output.data(), 1, output.size(), pipe));
@@ -278,27 +279,42 @@ Ran RunCommand(const std::string& command) {
 
 // --help, --version and the check without a window need no display; a wrong command line is one
 // line on standard error and status 64, a check with no driver at all status 1, and nothing else is
-// written anywhere.
+// written anywhere. Help takes GTK's options, and tells them; our texts follow the language.
 TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
-    // GLib's own messages follow the locale; these rows are in English.
+    // GLib's own messages follow the locale; these rows are in English, but for the German ones.
     const std::string program = "env LC_ALL=C LANGUAGE= " + kProgram;
     const std::string noDisplay =
         "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= " + kProgram;
+    const std::string german = "env LC_ALL=C LANGUAGE=de " + kProgram;
     const std::string usage = " (see ReadyCheck --help)\n";
     const struct {
         std::string command;
         int status;
-        std::string output;  // its first line
+        std::string output;  // one of its lines; none at all where empty
         std::string errors;
     } rows[] = {
         {noDisplay + " --version", 0, "ReadyCheck 1.0.0", ""},
         {noDisplay + " -h", 0, "Usage:", ""},
+        {noDisplay + " -h --display=:0", 0, "  -h, --help     Show the options", ""},
+        {noDisplay + " --help-all", 0, "  --display=DISPLAY        X display to use", ""},
+        {noDisplay + " --help-gtk", 0, "GTK+ Options", ""},
         {noDisplay + " --report", 0, "ReadyCheck 1.0.0", ""},
         {noDisplay + " --json", 0, "{", ""},
-        {"env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent " +
+        {"env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= "
+         "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent " +
              kProgram + " --json",
          1, "",
          "ReadyCheck: no OpenGL driver answered on any graphics device (there is no display)\n"},
+        {noDisplay + " -- --json", 64, "", "ReadyCheck: unexpected argument: --json" + usage},
+        {program + " --json=false", 64, "", "ReadyCheck: --json takes no value" + usage},
+        {program + " --report=", 64, "", "ReadyCheck: --report takes no value" + usage},
+        {program + " --help=1", 64, "", "ReadyCheck: --help takes no value" + usage},
+        {program + " --$(head -c 100000 /dev/zero | tr '\\0' x)", 64, "",
+         "ReadyCheck: Unknown option --" + std::string(63, 'x') + "\u2026" + usage},
+        {german + " -h", 0,
+         "  --report       Ohne Fenster pr\u00fcfen und den Bericht als Text ausgeben", ""},
+        {german + " --report now", 64, "",
+         "ReadyCheck: unerwartetes Argument: now (siehe ReadyCheck --help)\n"},
         {program + " --no-such-option", 64, "",
          "ReadyCheck: Unknown option --no-such-option" + usage},
         {program + " --json --report", 64, "",
@@ -311,9 +327,16 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
     };
     for (const auto& row : rows) {
         const Ran ran = RunCommand(row.command);
-        EXPECT_EQ(ran.status, row.status) << row.command;
-        EXPECT_EQ(ran.output.substr(0, ran.output.find('\n')), row.output) << row.command;
-        EXPECT_EQ(ran.errors, row.errors) << row.command;
+        const std::string shown = row.command.substr(0, 120);
+        EXPECT_EQ(ran.status, row.status) << shown;
+        if (row.output.empty()) {
+            EXPECT_EQ(ran.output, "") << shown;
+        } else {
+            EXPECT_NE(("\n" + ran.output).find("\n" + row.output + "\n"), std::string::npos)
+                << shown << "\n"
+                << ran.output;
+        }
+        EXPECT_EQ(ran.errors, row.errors) << shown;
     }
 }
 
@@ -337,11 +360,15 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
     }
     const std::string x = "env -u WAYLAND_DISPLAY ";
     const std::string wayland = "env -u DISPLAY " + WestonSession() + " ";
-    const std::string device = "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= ";
+    // NOTE: the run on the device goes without the leak checker: under load, clang 14's
+    // LeakSanitizer crashed in its own tracer at that process's exit ("LeakSanitizer has
+    // encountered a fatal error"), after the program had answered, and failed this test at
+    // random. The X11 and Wayland runs keep the checker; the normal build ignores the option.
+    const std::string device =
+        "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= "
+        "ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" ";
     const char* const fields[] = {"feature_mask", "manufacturer", "renderer", "driver_version",
                                   "rendering"};
-    // NOTE: llvmpipe as Mesa's default rather than named: with GALLIUM_DRIVER=llvmpipe, clang 14's
-    // LeakSanitizer crashes in its own tracer at the exit of the process on the device.
     for (const auto& [name, chosen, mask] :
          {std::tuple{"llvmpipe", "", "63"},
           std::tuple{"softpipe", "GALLIUM_DRIVER=softpipe ", "47"}}) {

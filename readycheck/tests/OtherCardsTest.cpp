@@ -1,5 +1,6 @@
 // The other graphics cards: which there are and how to start a program on each, what a probe's
 // end makes of a card, and the helper's answer read back.
+#include <glib.h>
 #include <gmock/gmock.h>
 
 #include <csignal>
@@ -11,6 +12,7 @@
 #include "FactRecording.h"
 #include "FactsJson.h"
 #include "OtherCardsList.h"
+#include "SwitcherooGpus.h"
 
 namespace {
 
@@ -87,18 +89,64 @@ TEST(OtherCards, FromTheProfilersDevicesWithTheEnvironmentTheDesktopsGive) {
     EXPECT_EQ(cards[0].name, "RTX");
 }
 
+// Where none is marked default, the one that needs no variable is, else the one whose DRI_PRIME
+// address or name is the profiler's screen device.
 TEST(OtherCards, FromSwitcherooEveryGpuButTheDefaultWithItsOwnEnvironment) {
-    const std::vector<OtherCard> cards = OtherCardsFromSwitcheroo(
-        {{"Intel UHD", {"DRI_PRIME", "pci-0000_00_02_0"}, true, false},
-         {"NVIDIA RTX", {"__NV_PRIME_RENDER_OFFLOAD", "1", "A", "b c", "DANGLING"}, false, true},
-         {"AMD eGPU", {}, false, true}});
-    ASSERT_EQ(cards.size(), 2U);
-    EXPECT_EQ(cards[0].name, "NVIDIA RTX");
-    EXPECT_EQ(cards[0].environment,
+    const ListedGpu intel{"Intel UHD", {"DRI_PRIME", "pci-0000_00_02_0"}, false, false};
+    const ListedGpu nvidia{
+        "NVIDIA RTX", {"__NV_PRIME_RENDER_OFFLOAD", "1", "A", "b c", "DANGLING"}, false, true};
+    const ListedGpu bare{"AMD eGPU", {}, false, true};
+    ListedGpu intelDefault = intel;
+    intelDefault.isDefault = true;
+    const std::vector<DisplayController> intelScreen = Devices({"laptop-intel-nvidia"});
+    const std::vector<DisplayController> nvidiaScreen = Devices({"laptop-prime-nvidia"});
+    ListedGpu named = nvidia;
+    named.name = "NVIDIA Corporation GA107M [GeForce RTX 3050 Mobile]";
+    const struct {
+        std::vector<ListedGpu> gpus;
+        std::vector<DisplayController> devices;
+        std::vector<std::string> others;
+    } rows[] = {
+        {{intelDefault, nvidia, bare}, nvidiaScreen, {"NVIDIA RTX", "AMD eGPU"}},
+        {{intel, nvidia, bare}, intelScreen, {"Intel UHD", "NVIDIA RTX"}},
+        {{intel, nvidia}, intelScreen, {"NVIDIA RTX"}},
+        {{intel, named}, nvidiaScreen, {"Intel UHD"}},
+        {{intel, nvidia}, nvidiaScreen, {"Intel UHD", "NVIDIA RTX"}},
+        {{intel, nvidia}, {}, {"Intel UHD", "NVIDIA RTX"}},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> others;
+        for (const OtherCard& card : OtherCardsFromSwitcheroo(row.gpus, row.devices)) {
+            EXPECT_TRUE(card.listedByDesktop);
+            others.push_back(card.name);
+        }
+        EXPECT_EQ(others, row.others) << row.gpus.size() << " " << row.devices.size();
+    }
+    const std::vector<OtherCard> cards = OtherCardsFromSwitcheroo({intelDefault, nvidia}, {});
+    EXPECT_EQ(cards.at(0).environment,
               (Environment{{"__NV_PRIME_RENDER_OFFLOAD", "1"}, {"A", "b c"}}));
-    EXPECT_TRUE(cards[0].listedByDesktop);
-    EXPECT_EQ(cards[1].name, "AMD eGPU");
-    EXPECT_TRUE(cards[1].environment.empty());
+}
+
+// The property's value as the bus gives it; one of another type is no list, as no answer is.
+TEST(OtherCards, SwitcherooListReadFromItsTypeOnly) {
+    const auto read = [](const char* text) {
+        GVariant* value = g_variant_new_parsed(text);
+        g_variant_ref_sink(value);
+        auto gpus = ReadGpus(value);
+        g_variant_unref(value);
+        return gpus;
+    };
+    const auto gpus = read(
+        "[{'Name': <'Intel'>, 'Environment': <['DRI_PRIME', '1']>, 'Default': <true>}, "
+        "{'Name': <'No environment'>}, {'Name': <'Odd'>, 'Environment': <'DRI_PRIME=1'>}, "
+        "{'Name': <'NVIDIA'>, 'Environment': <@as []>, 'Discrete': <true>}]");
+    EXPECT_EQ(gpus, (std::vector<ListedGpu>{{"Intel", {"DRI_PRIME", "1"}, true, false},
+                                            {"NVIDIA", {}, false, true}}));
+    EXPECT_EQ(read("@aa{sv} []"), std::vector<ListedGpu>{});
+    for (const char* wrong : {"['Intel', 'NVIDIA']", "@a{sv} {}", "'GPUs'", "@as []"}) {
+        EXPECT_EQ(read(wrong), std::nullopt) << wrong;
+    }
+    EXPECT_EQ(ReadGpus(nullptr), std::nullopt);
 }
 
 CardFacts Answer(std::optional<std::string> renderer, Rendering rendering) {
@@ -152,6 +200,16 @@ TEST(OtherCards, JudgedOnTheAnswerAgainstTheMainCard) {
          {true, "", true, segv, true, std::nullopt},
          CardStatus::Failed,
          CardCause::TimedOut,
+         ""},
+        {hardware,
+         {true, "", true, segv, true, std::nullopt, true},
+         CardStatus::Failed,
+         CardCause::OutOfTime,
+         ""},
+        {hardware,
+         {true, "", true, 0, true, radeon, true},
+         CardStatus::Checked,
+         CardCause::None,
          ""},
         {hardware,
          {true, "", false, segv, true, std::nullopt},
@@ -219,6 +277,12 @@ TEST(CardJson, ReadsBackWhatItWroteAndNothingElse) {
           replaced("17179869184", "-1")}) {
         EXPECT_EQ(ReadCardJson(garbage), std::nullopt) << garbage;
     }
+    // A driver's string that is not UTF-8 is written as JSON can hold it, and read back.
+    CardFacts latin1 = full;
+    latin1.vendor = "Soci\xe9t\xe9";
+    const std::optional<CardFacts> read = ReadCardJson(CardJson(latin1));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->vendor, "Soci\xef\xbf\xbdt\xef\xbf\xbd");
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -18,6 +20,7 @@
 #include "FactsJson.h"
 #include "LocalizedStrings.h"
 #include "OtherCardTexts.h"
+#include "ProcessInfo.h"
 #include "RunLoop.h"
 #include "SchemaCheck.h"
 #include "WindowFixture.h"
@@ -253,6 +256,35 @@ TEST_F(OtherCardsOnStandIn, CardsWithoutAnAnswerOfTheirOwnSayWhy) {
         EXPECT_EQ(shown[i].stateName, controller->facts().otherCards[i].name + ": " + states[i]);
     }
     EXPECT_FALSE(HelperRunning());
+}
+
+// From a terminal that stops background jobs that write to it (stty tostop), a card's helper
+// that warns there still answers at once; a driver's vendor string that is not UTF-8 (Mesa's
+// force_gl_vendor) reads back from the helper, and the JSON is UTF-8.
+TEST_F(OtherCardsOnStandIn, ATerminalAndADriversBytesLeaveTheAnswersAlone) {
+    StandInSwitcheroo service(
+        {mainCard,
+         {"Warning softpipe",
+          {"GALLIUM_DRIVER", "softpipe", "MESA_EXTENSION_OVERRIDE", "-GL_ARB_multisample"}}});
+    const std::filesystem::path json = std::filesystem::absolute("terminal.json");
+    const std::string command = "stty tostop; force_gl_vendor=$(printf \"Soci\\351t\\351\") " +
+                                ExecutableDirectory() + "/ReadyCheck --json >" + json.string();
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(("script -qec '" + command + "' /dev/null >/dev/null").c_str());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8)) << "no bound";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    JsonParser* parser = json_parser_new();
+    ASSERT_TRUE(json_parser_load_from_file(parser, json.c_str(), nullptr));
+    JsonObject* root = json_node_get_object(json_parser_get_root(parser));
+    const std::string replaced = "Soci\xef\xbf\xbdt\xef\xbf\xbd";
+    EXPECT_EQ(json_object_get_string_member(root, "manufacturer"), replaced);
+    JsonObject* card =
+        json_array_get_object_element(json_object_get_array_member(root, "other_cards"), 0);
+    ASSERT_STREQ(json_object_get_string_member(card, "status"), "checked");
+    EXPECT_STREQ(json_object_get_string_member(card, "renderer"), "softpipe");
+    EXPECT_EQ(json_object_get_string_member(card, "manufacturer"), replaced);
+    g_object_unref(parser);
+    std::filesystem::remove(json);
 }
 
 // Closing the window while a card is checked stops its helper at once.

@@ -1,5 +1,6 @@
 // What the program reads from the display profiler's output, and the facts as the report text
 // and the JSON object present them.
+#include <glib.h>
 #include <gmock/gmock.h>
 
 #include <filesystem>
@@ -224,6 +225,31 @@ TEST(Presentations, EveryFieldReachesTheReportAndTheJson) {
     EXPECT_NE(ReportText(changed), ReportText(base));
 }
 
+// The JSON is UTF-8 whatever bytes a driver, the PCI database or a card's environment gives: each
+// sequence that is not becomes U+FFFD, and the rest stays.
+TEST(Presentations, TheJsonIsUtf8WhateverTheBytesGiven) {
+    const std::string latin1 = "Soci\xe9t\xe9 \xae";
+    const std::string replaced = "Soci\xef\xbf\xbdt\xef\xbf\xbd \xef\xbf\xbd";
+    const std::function<void(Facts&)> changes[] = {
+        [&](Facts& f) { f.vendor = latin1; },
+        [&](Facts& f) { f.displayControllers[0].name = latin1; },
+        [&](Facts& f) {
+            f.otherCards[1].environment[1] = {latin1, latin1};
+        },
+        [&](Facts& f) { f.otherCards[0].facts.renderer = latin1; },
+        [&](Facts& f) {
+            f.profiler = {ProfilerState::LaunchFailed, latin1};
+        },
+    };
+    for (const auto& change : changes) {
+        Facts facts = Partial();
+        change(facts);
+        const std::string json = FactsJson(facts);
+        EXPECT_TRUE(g_utf8_validate(json.data(), static_cast<gssize>(json.size()), nullptr));
+        EXPECT_NE(json.find(replaced), std::string::npos) << json;
+    }
+}
+
 // Each way the profiler's run can end has its own line; a driver or device string never breaks
 // a line, whatever control characters it holds.
 TEST(ReportText, ProfilerEndsAndOneLinePerLine) {
@@ -240,6 +266,8 @@ TEST(ReportText, ProfilerEndsAndOneLinePerLine) {
          "Display controllers: unknown (the display profiler ended with status 3)"},
         {{ProfilerState::Crashed, "11 (SIGSEGV)"},
          "Display controllers: unknown (the display profiler was ended by signal 11 (SIGSEGV))"},
+        {{ProfilerState::OutputTooLarge, ""},
+         "Display controllers: unknown (the display profiler wrote more than 8 MB)"},
     };
     for (const auto& [run, line] : ends) {
         Facts facts = FullHardware();

@@ -36,6 +36,7 @@ protected:
     std::string output;  // as processFinished found it
     ProfilerRun run;     // how the facts tell the run's end
     bool timedOut = false;
+    bool limitReached = false;
 
     TaskRunner() {
         for (const std::string* name : {&kTaskCreatedNotification, &kTaskDestroyedNotification}) {
@@ -52,6 +53,7 @@ protected:
     void processFinished(TaskWrapper* task, bool success) override {
         events.emplace_back(success ? "Finished" : "Failed");
         timedOut = task->timedOut();
+        limitReached = task->outputLimitReached();
         output = std::string(task->output().view());
         Facts facts;
         RecordProfilerRun(facts, *task, success);
@@ -141,7 +143,8 @@ TEST_F(TaskRunner, AStopEndsEveryProcessTheChildStarted) {
 namespace {
 
 // A task other than the profiler's: its variables added, its standard error apart from its
-// output, its run ended at a bound of time or of output, each reported once as an end of file.
+// output, its run ended at a bound of time or of output, each reported once as an end of file
+// and told apart; the profiler's output over its bound is no report.
 TEST_F(TaskRunner, ABoundedRunKeepsStandardErrorApartAndEndsAtItsBound) {
     const struct {
         const char* script;
@@ -149,13 +152,14 @@ TEST_F(TaskRunner, ABoundedRunKeepsStandardErrorApartAndEndsAtItsBound) {
         std::size_t limit;
         std::string output;
         bool timedOut;
+        bool limitReached;
         const char* witness;
     } cases[] = {
         {"echo out; echo apart >&2; echo \"$CARD_VARIABLE|$LC_CTYPE\"", 5, 64,
-         "out\nadded|en_US.UTF-8\n", false, nullptr},
-        {"trap '' TERM; echo up; sleep 104.25", 0.3, 64, "up\n", true, "slee[p] 104.25"},
+         "out\nadded|en_US.UTF-8\n", false, false, nullptr},
+        {"trap '' TERM; echo up; sleep 104.25", 0.3, 64, "up\n", true, false, "slee[p] 104.25"},
         {"trap '' TERM; : endless-2; while :; do echo yes; done", 5, 10, "yes\nyes\nye", false,
-         "endless-[2]"},
+         true, "endless-[2]"},
     };
     for (const auto& row : cases) {
         const auto started = std::chrono::steady_clock::now();
@@ -174,6 +178,8 @@ TEST_F(TaskRunner, ABoundedRunKeepsStandardErrorApartAndEndsAtItsBound) {
         EXPECT_EQ(events, (Events{"Created", "Started", "Finished", "Destroyed"})) << row.script;
         EXPECT_EQ(output, row.output) << row.script;
         EXPECT_EQ(timedOut, row.timedOut) << row.script;
+        EXPECT_EQ(limitReached, row.limitReached) << row.script;
+        EXPECT_EQ(run.state == ProfilerState::OutputTooLarge, row.limitReached) << row.script;
         EXPECT_EQ(apart, row.output.starts_with("out") ? "apart\n" : "") << row.script;
         EXPECT_TRUE(Gone(row.witness)) << row.script;
     }

@@ -105,8 +105,15 @@ fi
 # A developer's machine: the library and development packages, not the program.
 dev=$tmp/dev
 for package in libprobekit1 libprobekit-dev; do dpkg-deb -x "$(deb $package)" "$dev"; done
+# Absolute paths, as every library's: pkg-config leaves out the system's own directories.
+pc=$dev/usr/lib/$ma/pkgconfig/probekit.pc
+grep -qx 'prefix=/usr' "$pc"
+flags=$(PKG_CONFIG_PATH=${pc%/*} pkg-config --cflags --libs probekit)
+[ "$(xargs <<<"$flags")" = -lProbeKit ] || { echo "probekit.pc gives: $flags" >&2; exit 1; }
 mkdir "$tmp/consumer"
-"$repo/probekit/tests/build-consumer.sh" "$dev/usr" "$version" "$tmp/consumer"
+# Unpacked, not installed: the package's /usr is under $dev.
+PKG_CONFIG_SYSROOT_DIR=$dev "$repo/probekit/tests/build-consumer.sh" "$dev/usr" "$version" \
+    "$tmp/consumer"
 # What the library's package tells a program built against it to depend on.
 mkdir -p "$tmp/source/debian"
 : >"$tmp/source/debian/control"

@@ -182,10 +182,7 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     g_set_prgname("ReadyCheck");
     QuietMissingKeyboard();
     if (!OpenToolkitDisplay(&argc, &argv)) {
-        std::fputs(
-            "ReadyCheck: cannot open a display for the window; set WAYLAND_DISPLAY or "
-            "DISPLAY, or check without one: ReadyCheck --report\n",
-            stderr);
+        std::fprintf(stderr, "ReadyCheck: %s\n", LocalizedString("NoDisplayForWindow").c_str());
         return 1;
     }
     EndOnLostDisplay(EndApplication);
