@@ -11,8 +11,10 @@
 #include "CommandLineOptions.h"
 #include "Controller.h"
 #include "FactsJson.h"
+#include "LocalizedStrings.h"
 #include "ReportText.h"
 #include "StandardDescriptors.h"
+#include "StringFormat.h"
 #include "Termination.h"
 
 namespace {
@@ -21,13 +23,24 @@ void Complain(const std::string& text) {
     std::fprintf(stderr, "ReadyCheck: %s\n", text.c_str());
 }
 
+// The answer on standard output (answer, from TakeStandardOutput), whole; where it is lost, one
+// line says why and the status is 1, never 0.
+int Deliver(int answer, const std::string& text) {
+    const int error = answer < 0 ? errno : WriteAnswer(answer, text);
+    if (error != 0) {
+        Complain(
+            StringWithFormat(LocalizedString("CommandLineOutputLost"), {std::strerror(error)}));
+        return kExitCouldNotCheck;
+    }
+    return kExitChecked;
+}
+
 // --report and --json: the facts on standard output, anything else one line on standard error,
 // where whatever a driver prints goes too.
 int RunWithoutWindow(RunMode mode) {
     const int answer = TakeStandardOutput();
     if (answer < 0) {
-        Complain(std::string("cannot keep standard output apart: ") + std::strerror(errno));
-        return kExitCouldNotCheck;
+        return Deliver(answer, {});  // nowhere to answer: the check is not run
     }
     CommandLineCheck check({Controller::profilerPath(), "-detailLevel", "mini", "-xml"},
                            kProfilerBoundSeconds, {Controller::cardProbePath()},
@@ -36,14 +49,12 @@ int RunWithoutWindow(RunMode mode) {
     EndOnTerminationSignals([&check] { check.interrupt(); });
     const std::variant<Facts, std::string> result = check.run();
     if (const auto* why = std::get_if<std::string>(&result)) {
+        close(answer);
         Complain(*why);
         return kExitCouldNotCheck;
     }
     const Facts& facts = std::get<Facts>(result);
-    const bool written =
-        WriteAll(answer, mode == RunMode::Json ? FactsJson(facts) : ReportText(facts));
-    close(answer);
-    return written ? kExitChecked : kExitCouldNotCheck;
+    return Deliver(answer, mode == RunMode::Json ? FactsJson(facts) : ReportText(facts));
 }
 
 }  // namespace
@@ -58,11 +69,10 @@ int main(int argc, char** argv) {
     }
     switch (options.mode) {
         case RunMode::Help:
-            std::fputs(options.help.c_str(), stdout);
-            return kExitChecked;
+            return Deliver(TakeStandardOutput(), options.help);
         case RunMode::Version:
-            std::printf("ReadyCheck %s\n", READYCHECK_VERSION);
-            return kExitChecked;
+            return Deliver(TakeStandardOutput(),
+                           std::string("ReadyCheck ") + READYCHECK_VERSION + "\n");
         case RunMode::Report:
         case RunMode::Json:
             return RunWithoutWindow(options.mode);

@@ -26,7 +26,5 @@ int main() {
     std::optional<bool> mainRendererAccelerated;
     const int64_t videoMemory = GetVRAM(&mainRendererAccelerated);
     RecordVideoMemory(card, videoMemory, mainRendererAccelerated);
-    const bool written = WriteAll(answer, CardJson(card));
-    close(answer);
-    return written ? 0 : 1;
+    return WriteAnswer(answer, CardJson(card)) == 0 ? 0 : 1;
 }

@@ -265,7 +265,7 @@ std::string Contents(FILE* file) {
 
 Ran RunCommand(const std::string& command) {
     FILE* errors = std::tmpfile();
-    const std::string redirected = "timeout 30 " + command + " 2>/proc/" +
+    const std::string redirected = "timeout -k 5 30 " + command + " 2>/proc/" +
                                    std::to_string(getpid()) + "/fd/" +
                                    std::to_string(fileno(errors));
     FILE* pipe = popen(redirected.c_str(), "r");
@@ -279,7 +279,8 @@ Ran RunCommand(const std::string& command) {
 
 // --help, --version and the check without a window need no display; a wrong command line is one
 // line on standard error and status 64, a check with no driver at all status 1, and nothing else is
-// written anywhere. Help takes GTK's options, and tells them; our texts follow the language.
+// written anywhere. Help takes GTK's options, and tells them; our texts follow the language. An
+// answer that cannot be written is never status 0.
 TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
     // GLib's own messages follow the locale; these rows are in English, but for the German ones.
     const std::string program = "env LC_ALL=C LANGUAGE= " + kProgram;
@@ -287,6 +288,9 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= " + kProgram;
     const std::string german = "env LC_ALL=C LANGUAGE=de " + kProgram;
     const std::string usage = " (see ReadyCheck --help)\n";
+    const auto lost = [](const std::string& why) {
+        return "ReadyCheck: could not write to standard output: " + why + "\n";
+    };
     const struct {
         std::string command;
         int status;
@@ -324,6 +328,12 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         {program + " --report now", 64, "", "ReadyCheck: unexpected argument: now" + usage},
         {program + " --report --display=:0", 64, "",
          "ReadyCheck: Unknown option --display=:0" + usage},
+        {program + " --json >/dev/full", 1, "", lost("No space left on device")},
+        {program + " --help >/dev/full", 1, "", lost("No space left on device")},
+        {program + " --version >/dev/full", 1, "", lost("No space left on device")},
+        {program + " --report >&-", 1, "", lost("Bad file descriptor")},
+        {"bash -o pipefail -c '" + program + " --json | true'", 1, "", lost("Broken pipe")},
+        {"bash -o pipefail -c '" + program + " --report | head -c0'", 1, "", lost("Broken pipe")},
     };
     for (const auto& row : rows) {
         const Ran ran = RunCommand(row.command);
