@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "WaylandCompositor.h"
+#include "XServerConnection.h"
 
 namespace Graphics {
 
@@ -28,7 +29,10 @@ RuleConnection ConnectByRule() {
     if (wl_display* compositor = ConnectToWaylandCompositor()) {
         return {RuleDisplay::Wayland, compositor, nullptr};
     }
-    if (Display* server = XOpenDisplay(nullptr)) {
+    if (TerminationSignalWaiting()) {
+        return {};
+    }
+    if (Display* server = OpenXDisplay(nullptr)) {
         return {RuleDisplay::X11, nullptr, server};
     }
     return {};

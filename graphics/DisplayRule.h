@@ -1,6 +1,7 @@
 // The one rule that picks the display, for ProbeKit and the program alike: a Wayland compositor
-// that answers at WAYLAND_DISPLAY, else the X server at DISPLAY, else none (drawing then goes to
-// a device). Wayland first, as GTK orders its own backends.
+// that answers at WAYLAND_DISPLAY, else an X server that answers at DISPLAY, else none (drawing
+// then goes to a device). Wayland first, as GTK orders its own backends. A server that accepts and
+// does not answer within the bound of ServerWait.h counts as absent.
 #pragma once
 
 #include <X11/Xlib.h>

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "Machine.h"
+#include "XServerConnection.h"
 
 namespace {
 
@@ -63,8 +64,8 @@ std::optional<std::string> AskServer(xcb_connection_t* connection, int screenNum
 
 std::optional<std::string> ScreenDevice() {
     int screenNumber = 0;
-    const Connection connection(xcb_connect(nullptr, &screenNumber));
-    if (xcb_connection_has_error(connection.get()) != 0) {
+    const Connection connection(Graphics::ConnectToXServer(nullptr, &screenNumber));
+    if (connection == nullptr) {
         return std::nullopt;
     }
     return AskServer(connection.get(), screenNumber);

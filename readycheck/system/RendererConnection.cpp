@@ -12,6 +12,7 @@
 #include "HostDisplay.h"
 #include "RendererRecord.h"
 #include "WaylandCompositor.h"
+#include "XServerConnection.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ Display* XConnection(DisplayOwner& own) {
     if (const Graphics::HostDisplay* host = Graphics::SharedHostDisplay()) {
         return host->x11;
     }
-    own.reset(XOpenDisplay(nullptr));
+    own.reset(Graphics::OpenXDisplay(nullptr));
     return own.get();
 }
 

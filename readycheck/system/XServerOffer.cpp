@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "XServerConnection.h"
+
 namespace {
 
 struct Disconnect {
@@ -26,8 +28,9 @@ bool Present(xcb_connection_t* connection, xcb_query_extension_cookie_t cookie) 
 }  // namespace
 
 std::optional<XServerOffer> AskXServerOffer(const std::string& display) {
-    const Connection connection(xcb_connect(display.empty() ? nullptr : display.c_str(), nullptr));
-    if (xcb_connection_has_error(connection.get()) != 0) {
+    const Connection connection(
+        Graphics::ConnectToXServer(display.empty() ? nullptr : display.c_str()));
+    if (connection == nullptr) {
         return std::nullopt;
     }
     // Every question goes out before an answer is awaited: one round trip.

@@ -38,7 +38,8 @@ std::unique_ptr<WaylandConnection> WaylandConnection::Adopt(wl_display* display)
     connection->mRegistry = wl_display_get_registry(display);
     if (connection->mRegistry == nullptr ||
         wl_registry_add_listener(connection->mRegistry, &kListener, connection.get()) != 0 ||
-        wl_display_roundtrip(display) < 0 || connection->mCompositor == nullptr) {
+        !Graphics::RoundTripBy(display, Graphics::ServerDeadlineFromNow()) ||
+        connection->mCompositor == nullptr) {
         return nullptr;
     }
     return connection;

@@ -1,5 +1,7 @@
 #include "X11Connection.h"
 
+#include "XServerConnection.h"
+
 namespace GLPlatform::GLX {
 
 namespace {
@@ -50,7 +52,7 @@ ConnectionRef AcquireConnection() {
         kept.reset();
     }
     if (kept == nullptr) {
-        if (Display* server = XOpenDisplay(nullptr)) {
+        if (Display* server = Graphics::OpenXDisplay(nullptr)) {
             KeepConnection(server);
         }
     }

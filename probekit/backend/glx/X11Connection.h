@@ -21,7 +21,7 @@ struct X11Connection final : Connection {
 };
 
 // The connection the formats, windows and contexts use: the one the display rule made, and after a
-// lost one a new one to DISPLAY; null while there is no X server.
+// lost one a new one to DISPLAY; null while no X server answers there.
 ConnectionRef AcquireConnection();
 // Keeps the display rule's connection as the first one.
 void KeepConnection(Display* server);
