@@ -8,6 +8,7 @@
 #include "LocalizedStrings.h"
 #include "NotificationCenter.h"
 #include "RunLoop.h"
+#include "ServerWait.h"
 #include "StringFormat.h"
 #include "SwitcherooControl.h"
 #include "SystemVersion.h"
@@ -42,10 +43,20 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
         return StringWithFormat(LocalizedString("CommandLineOsTooOld"),
                                 {OperatingSystemVersionString()});
     }
+    // As the window's display is open before its start-up: the profiler and the probes are told
+    // which display answered.
+    ChooseDisplayByRule();
+    if (interrupted()) {
+        return LocalizedString("CommandLineInterrupted");
+    }
     mProfileTask = mSession.createProfiler(mProfilerArguments);
     mProfileTask->startProcess();
     const bool answered = mSession.probeDriver();
     mSession.measureVideoMemory();
+    if (interrupted()) {
+        stopProfiler();
+        return LocalizedString("CommandLineInterrupted");
+    }
     if (!answered) {
         stopProfiler();
         return LocalizedString(CurrentDisplaySystem() == DisplaySystem::NoDisplay
@@ -68,6 +79,11 @@ std::variant<Facts, std::string> CommandLineCheck::run() {
         return LocalizedString("CommandLineInterrupted");  // the destructor stops the cards' probes
     }
     return mSession.facts();
+}
+
+// A signal that the main loop has not taken yet, held while a probe waited for its display, counts.
+bool CommandLineCheck::interrupted() const {
+    return mInterrupted || Graphics::TerminationSignalWaiting();
 }
 
 // Waits for each step of the cards' check: the list, then every probe, each bounded by itself.

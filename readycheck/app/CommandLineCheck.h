@@ -1,6 +1,7 @@
-// The check without a window: the check session's start-up steps in their order (gate, profiler
-// started, both probes, renderer information), then, once the profiler has ended or its bound
-// passed, the other graphics cards' probes as the window makes them, and the facts.
+// The check without a window: the gate, the display chosen (as the window's is open before its
+// start-up), then the check session's start-up steps in their order (profiler started, both
+// probes, renderer information), then, once the profiler has ended or its bound passed, the other
+// graphics cards' probes as the window makes them, and the facts.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +41,7 @@ public:
     void processFinished(TaskWrapper* task, bool success) override;
 
 private:
+    bool interrupted() const;
     void stopProfiler();
     void checkOtherCards();
 

@@ -60,6 +60,8 @@ int RunWithoutWindow(RunMode mode) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any thread starts, so that every thread inherits them held.
+    HoldTerminationSignals();
     OpenClosedStandardDescriptors();
     std::setlocale(LC_ALL, "");
     const CommandLine options = ParseCommandLine(&argc, &argv);

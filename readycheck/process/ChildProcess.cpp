@@ -64,6 +64,13 @@ void EnterOwnGroup(void* parent) {
     // stops background writers (stty tostop), a child writing to the standard error it shares
     // would be stopped until its bound. Ignored, the signal lets the write through.
     signal(SIGTTOU, SIG_IGN);
+    // The program holds the termination signals blocked; a child must end by them.
+    sigset_t termination;
+    sigemptyset(&termination);
+    for (const int held : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaddset(&termination, held);
+    }
+    sigprocmask(SIG_UNBLOCK, &termination, nullptr);
     // Killed with this program even when it ends by a signal.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != *static_cast<pid_t*>(parent)) {

@@ -1,25 +1,44 @@
 #include "DisplayChoice.h"
 
+#include <cstdlib>
+
 #include "DisplayRule.h"
 #include "HostDisplay.h"
 
 namespace {
 
-// The rule's answer, for a program without a window: decided once, as ProbeKit decides it once.
-DisplaySystem DisplayByRule() {
+// Empty rather than unset: libwayland would then take wayland-0.
+void NameNone(const char* variable) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') {
+        setenv(variable, "", 1);
+    }
+}
+
+DisplaySystem DecideAndPoint() {
     switch (Graphics::DisplayByRule()) {
         case Graphics::RuleDisplay::Wayland:
             return DisplaySystem::Wayland;
-        case Graphics::RuleDisplay::X11:
-            return Graphics::InWaylandSession() ? DisplaySystem::X11UnderWayland
-                                                : DisplaySystem::X11;
+        case Graphics::RuleDisplay::X11: {
+            // Asked before WAYLAND_DISPLAY goes, which it reads.
+            const bool underWayland = Graphics::InWaylandSession();
+            NameNone("WAYLAND_DISPLAY");
+            return underWayland ? DisplaySystem::X11UnderWayland : DisplaySystem::X11;
+        }
         case Graphics::RuleDisplay::NoDisplay:
             break;
     }
+    NameNone("WAYLAND_DISPLAY");
+    NameNone("DISPLAY");
     return DisplaySystem::NoDisplay;
 }
 
 }  // namespace
+
+DisplaySystem ChooseDisplayByRule() {
+    static const DisplaySystem sChosen = DecideAndPoint();
+    return sChosen;
+}
 
 DisplaySystem CurrentDisplaySystem() {
     if (const Graphics::HostDisplay* host = Graphics::SharedHostDisplay()) {
@@ -28,5 +47,5 @@ DisplaySystem CurrentDisplaySystem() {
         }
         return host->waylandSession ? DisplaySystem::X11UnderWayland : DisplaySystem::X11;
     }
-    return DisplayByRule();
+    return ChooseDisplayByRule();
 }

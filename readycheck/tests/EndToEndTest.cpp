@@ -9,6 +9,8 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -277,20 +280,78 @@ Ran RunCommand(const std::string& command) {
     return ran;
 }
 
-// --help, --version and the check without a window need no display; a wrong command line is one
-// line on standard error and status 64, a check with no driver at all status 1, and nothing else is
-// written anywhere. Help takes GTK's options, and tells them; our texts follow the language. An
-// answer that cannot be written is never status 0.
+// The ways in. --help, --version and the check without a window need no display; a wrong command
+// line is one line on standard error and status 64, a check with no driver at all status 1, and
+// nothing else is written anywhere. Help takes GTK's options, and tells them; our texts follow the
+// language. A server that accepts and never answers (a socket that nothing reads, a stopped Weston,
+// a stopped Xvfb, each the test's own) counts as absent after its bound, and a signal during that
+// wait ends the program at once. An answer that cannot be written is never status 0. No way in
+// leaves a process running.
 TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
+    prctl(PR_SET_CHILD_SUBREAPER, 1);  // the programs' orphans come back to this process
+    const fs::path servers = fs::absolute("ways-in");
+    fs::remove_all(servers);
+    fs::create_directory(servers);
+    fs::permissions(servers, fs::perms::owner_all);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    (servers / "silent").string().copy(address.sun_path, sizeof address.sun_path - 1);
+    const int silent = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    EXPECT_EQ(bind(silent, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(listen(silent, 64), 0);
+    const pid_t weston = Spawn("XDG_RUNTIME_DIR=" + servers.string() +
+                               " exec weston --backend=headless-backend.so --no-config "
+                               "--socket=stopped >/dev/null 2>&1");
+    const pid_t xvfb = Spawn("exec Xvfb -displayfd 3 -nolisten tcp 3>" + servers.string() +
+                             "/xvfb >/dev/null 2>&1");
+    std::string stoppedX;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return std::getline(std::ifstream(servers / "xvfb"), stoppedX) &&
+                   fs::exists(servers / "stopped");
+        },
+        20.0));
+    kill(weston, SIGSTOP);
+    kill(xvfb, SIGSTOP);
+    // Processes left to this one beyond its servers: none once a row has ended.
+    const auto leftRunning = [&] {
+        while (waitpid(-1, nullptr, WNOHANG) > 0) {
+        }
+        int left = 0;
+        for (const auto& entry : fs::directory_iterator("/proc")) {
+            std::string line;
+            std::getline(std::ifstream(entry.path() / "stat"), line);
+            std::istringstream fields(line.substr(line.rfind(')') + 1));
+            char state = 0;
+            pid_t parent = 0;
+            const pid_t pid = std::atoi(entry.path().filename().c_str());
+            left += fields >> state >> parent && parent == getpid() && pid != weston && pid != xvfb;
+        }
+        return left;
+    };
+
     // GLib's own messages follow the locale; these rows are in English, but for the German ones.
     const std::string program = "env LC_ALL=C LANGUAGE= " + kProgram;
     const std::string noDisplay =
         "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= " + kProgram;
     const std::string german = "env LC_ALL=C LANGUAGE=de " + kProgram;
     const std::string usage = " (see ReadyCheck --help)\n";
+    const std::string wayland =
+        " XDG_RUNTIME_DIR=" + servers.string() + " WAYLAND_DISPLAY=" + servers.string();
+    const std::string compositor = "env LC_ALL=C LANGUAGE=" + wayland;
+    const std::string silentAlone =
+        "env -u DISPLAY LC_ALL=C LANGUAGE=" + wayland + "/silent " + kProgram;
+    const std::string stoppedServer =
+        "env LC_ALL=C LANGUAGE= WAYLAND_DISPLAY= DISPLAY=:" + stoppedX + " " + kProgram;
+    // A termination signal a second in, and no more than a second and a half to end.
+    const std::string signalled = "timeout -s KILL 2.5 timeout --preserve-status -s TERM 1 ";
+    const std::string noWindow =
+        "ReadyCheck: cannot open a display for the window; set WAYLAND_DISPLAY or DISPLAY, or "
+        "check without one: ReadyCheck --report\n";
     const auto lost = [](const std::string& why) {
         return "ReadyCheck: could not write to standard output: " + why + "\n";
     };
+    const std::string onX11 = "  \"display_system\" : \"x11\",";
     const struct {
         std::string command;
         int status;
@@ -328,6 +389,16 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         {program + " --report now", 64, "", "ReadyCheck: unexpected argument: now" + usage},
         {program + " --report --display=:0", 64, "",
          "ReadyCheck: Unknown option --display=:0" + usage},
+        {compositor + "/silent " + kProgram + " --json", 0, onX11, ""},
+        {compositor + "/stopped " + kProgram + " --report", 0, "Display system: X11", ""},
+        {stoppedServer + " --json", 0, "  \"display_system\" : \"none\",", ""},
+        {silentAlone, 1, "", noWindow},
+        {stoppedServer, 1, "", noWindow},
+        {signalled + compositor + "/silent " + kProgram + " --json", 1, "",
+         "ReadyCheck: interrupted by a signal\n"},
+        {signalled + stoppedServer + " --report", 1, "", "ReadyCheck: interrupted by a signal\n"},
+        {signalled + silentAlone, 0, "", ""},
+        {signalled + stoppedServer, 0, "", ""},
         {program + " --json >/dev/full", 1, "", lost("No space left on device")},
         {program + " --help >/dev/full", 1, "", lost("No space left on device")},
         {program + " --version >/dev/full", 1, "", lost("No space left on device")},
@@ -336,8 +407,11 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         {"bash -o pipefail -c '" + program + " --report | head -c0'", 1, "", lost("Broken pipe")},
     };
     for (const auto& row : rows) {
+        const auto started = std::chrono::steady_clock::now();
         const Ran ran = RunCommand(row.command);
-        const std::string shown = row.command.substr(0, 120);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+        const std::string shown =
+            row.command.substr(0, 160) + " (" + std::to_string(took.count()).substr(0, 4) + " s)";
         EXPECT_EQ(ran.status, row.status) << shown;
         if (row.output.empty()) {
             EXPECT_EQ(ran.output, "") << shown;
@@ -347,7 +421,15 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
                 << ran.output;
         }
         EXPECT_EQ(ran.errors, row.errors) << shown;
+        EXPECT_TRUE(WaitFor([&] { return leftRunning() == 0; }, 2.0)) << shown;
     }
+    for (const pid_t server : {weston, xvfb}) {
+        kill(server, SIGKILL);
+        kill(server, SIGCONT);
+        waitpid(server, nullptr, 0);
+    }
+    close(silent);
+    fs::remove_all(servers);
 }
 
 // One JSON field's value as written, "63" or "\"llvmpipe ...\"".

@@ -173,6 +173,6 @@ int main(int argc, char** argv) {
     // The program's own choice of display: X11 under the test scripts, Wayland where a test's
     // environment names only a compositor.
     QuietMissingKeyboard();
-    sHasDisplay = OpenToolkitDisplay(&argc, &argv);
+    sHasDisplay = OpenToolkitDisplay(&argc, &argv) == ToolkitDisplay::Opened;
     return RUN_ALL_TESTS();
 }

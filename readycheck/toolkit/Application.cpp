@@ -181,9 +181,17 @@ std::unique_ptr<Session> LoadSession(ApplicationDelegate& delegate) {
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) {
     g_set_prgname("ReadyCheck");
     QuietMissingKeyboard();
-    if (!OpenToolkitDisplay(&argc, &argv)) {
-        std::fprintf(stderr, "ReadyCheck: %s\n", LocalizedString("NoDisplayForWindow").c_str());
-        return 1;
+    // From the start: a signal while the toolkit starts ends the program as Close does, and one
+    // during the wait for a display ends that wait.
+    EndOnTerminationSignals(EndApplication);
+    switch (OpenToolkitDisplay(&argc, &argv)) {
+        case ToolkitDisplay::Opened:
+            break;
+        case ToolkitDisplay::Interrupted:
+            return 0;
+        case ToolkitDisplay::NoDisplay:
+            std::fprintf(stderr, "ReadyCheck: %s\n", LocalizedString("NoDisplayForWindow").c_str());
+            return 1;
     }
     EndOnLostDisplay(EndApplication);
     std::unique_ptr<ApplicationDelegate> delegate = makeDelegate();
@@ -191,7 +199,6 @@ int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate) 
     if (session == nullptr) {
         return 1;
     }
-    EndOnTerminationSignals(EndApplication);
     RunLoop& loop = RunLoop::main();
     g_idle_add_full(
         G_PRIORITY_HIGH,

@@ -35,7 +35,8 @@ using DelegateFactory = std::function<std::unique_ptr<ApplicationDelegate>()>;
 // Returns the process's exit status: 1 with one line on standard error when no display opens or
 // the interface file cannot be loaded, else 0 once the application terminated: by its close
 // action, a termination signal, its window destroyed from outside or its X display lost, all of
-// them one way. The window and the probes use one display (ToolkitDisplay.h).
+// them one way; 0 too for a termination signal while it waits for a display to answer. The window
+// and the probes use one display (ToolkitDisplay.h).
 int ApplicationMain(int argc, char** argv, const DelegateFactory& makeDelegate);
 
 // Ends the main loop; does not return (ApplicationTerminating unwinds to the run loop).

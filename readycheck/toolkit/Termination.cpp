@@ -5,6 +5,7 @@
 #include <gdk/gdkwayland.h>
 #endif
 #include <glib-unix.h>
+#include <poll.h>
 
 #include <csignal>
 #include <utility>
@@ -36,6 +37,20 @@ bool InheritedAsIgnored(int signal) {
     return sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
 }
 
+// NOTE: a blocked signal pends forever rather than reach GLib's handler, which is kept inside
+// the main loop's wait: they are unblocked for that wait alone, atomically, as pselect does.
+gint PollTakingSignals(GPollFD* descriptors, guint count, gint timeout) {
+    static_assert(sizeof(GPollFD) == sizeof(pollfd), "GLib polls its descriptors as pollfd");
+    sigset_t during;
+    pthread_sigmask(SIG_BLOCK, nullptr, &during);
+    for (const int signal : kTerminationSignals) {
+        sigdelset(&during, signal);
+    }
+    const timespec bound{timeout / 1000, (timeout % 1000) * 1000000L};
+    return ppoll(reinterpret_cast<pollfd*>(descriptors), count, timeout < 0 ? nullptr : &bound,
+                 &during);
+}
+
 // NOTE: the toolkit's own handler calls _exit(), which would leave the profiler's group running.
 // Returning lets Xlib go on to the connection's exit handler below.
 int ReturnFromLostConnection(Display* /*display*/) {
@@ -61,6 +76,27 @@ void LostCompositor() {
 
 }  // namespace
 
+void HoldTerminationSignals() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal : kTerminationSignals) {
+        // Blocked, an ignored signal would pend rather than go.
+        if (!InheritedAsIgnored(signal)) {
+            sigaddset(&held, signal);
+        }
+    }
+    pthread_sigmask(SIG_BLOCK, &held, nullptr);
+}
+
+void ReleaseTerminationSignals() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal : kTerminationSignals) {
+        sigaddset(&held, signal);
+    }
+    pthread_sigmask(SIG_UNBLOCK, &held, nullptr);
+}
+
 void EndOnTerminationSignals(const TerminationRequest& terminate) {
     static bool sHandled = false;
     Request() = terminate;
@@ -72,6 +108,7 @@ void EndOnTerminationSignals(const TerminationRequest& terminate) {
             g_unix_signal_add(signal, OnSignal, nullptr);
         }
     }
+    g_main_context_set_poll_func(nullptr, PollTakingSignals);
 }
 
 void EndOnLostDisplay(const TerminationRequest& terminate) {

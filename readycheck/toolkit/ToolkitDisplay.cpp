@@ -10,6 +10,9 @@
 
 #include "DisplayRule.h"
 #include "HostDisplay.h"
+#include "Termination.h"
+#include "WaylandCompositor.h"
+#include "XServerConnection.h"
 
 namespace {
 
@@ -35,14 +38,53 @@ bool ShareToolkitDisplay(GdkDisplay* display, bool waylandSession) {
     return false;
 }
 
-}  // namespace
+// Where GTK looks for a compositor: at libwayland's socket, and only with a runtime directory.
+bool CompositorAnswers() {
+    return g_getenv("XDG_RUNTIME_DIR") != nullptr &&
+           Graphics::CompositorAnswersAt(Graphics::LibwaylandSocket());
+}
 
-bool OpenToolkitDisplay(int* argc, char*** argv) {
-    // As the program found it at start, before it may choose X11 and remove WAYLAND_DISPLAY.
-    const bool waylandSession = Graphics::InWaylandSession();
-    gdk_set_allowed_backends(gdk_get_display_arg_name() != nullptr ? "x11" : "wayland,x11");
-    if (gtk_init_check(argc, argv) == FALSE) {
+bool XServerAnswers(const char* name) {
+    xcb_connection_t* answered = Graphics::ConnectToXServer(name);
+    if (answered == nullptr) {
         return false;
     }
-    return ShareToolkitDisplay(gdk_display_get_default(), waylandSession);
+    xcb_disconnect(answered);
+    return true;
+}
+
+// The toolkit on that backend alone (GDK_BACKEND may still leave it out). The signals go through
+// meanwhile, and are held again for the next wait where it fails.
+bool OpenOn(const char* backend, int* argc, char*** argv) {
+    gdk_set_allowed_backends(backend);
+    ReleaseTerminationSignals();
+    if (gtk_init_check(argc, argv) == FALSE) {
+        HoldTerminationSignals();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ToolkitDisplay OpenToolkitDisplay(int* argc, char*** argv) {
+    // As the program found it at start, before it may choose X11 and remove WAYLAND_DISPLAY.
+    const bool waylandSession = Graphics::InWaylandSession();
+    const char* forcedX = gdk_get_display_arg_name();
+    const bool compositor = forcedX == nullptr && CompositorAnswers();
+    // NOTE: a connection handed over by the compositor that started the program is GTK's first
+    // choice, and only GTK can take it.
+    const bool handed = g_getenv("WAYLAND_SOCKET") != nullptr;
+    if (Graphics::TerminationSignalWaiting()) {
+        return ToolkitDisplay::Interrupted;
+    }
+    bool opened = forcedX == nullptr && (compositor || handed) && OpenOn("wayland", argc, argv);
+    if (!opened && !XServerAnswers(forcedX)) {
+        return Graphics::TerminationSignalWaiting() ? ToolkitDisplay::Interrupted
+                                                    : ToolkitDisplay::NoDisplay;
+    }
+    opened = opened || OpenOn("x11", argc, argv);
+    return opened && ShareToolkitDisplay(gdk_display_get_default(), waylandSession)
+               ? ToolkitDisplay::Opened
+               : ToolkitDisplay::NoDisplay;
 }
