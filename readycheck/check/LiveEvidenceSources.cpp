@@ -2,6 +2,6 @@
 #include "ProcessInfo.h"
 
 EvidenceSources LiveEvidenceSources(bool drewOnX) {
-    return {"/", ProcessEnvironment(),
+    return {"/", READYCHECK_MULTIARCH, ProcessEnvironment(),
             drewOnX ? AskXServerOffer("") : std::nullopt, InspectDriNodes("/")};
 }

@@ -79,7 +79,7 @@ MachineEvidence ReadMachineEvidence(const EvidenceSources& sources) {
     MachineEvidence evidence;
     ReadSession(sources, evidence);
     ReadKernelEvidence(root, evidence);
-    ReadDriverFileEvidence(root, sources.environment, evidence);
+    ReadDriverFileEvidence(sources, evidence);
     ReadIdentity(root, evidence);
     return evidence;
 }

@@ -78,6 +78,9 @@ struct MachineEvidence {
 // files.
 struct EvidenceSources {
     std::string root = "/";
+    // The multiarch name of the machine's library folders ("x86_64-linux-gnu" in /usr/lib/...);
+    // empty on a distribution without them.
+    std::string multiarch;
     Environment environment;
     std::optional<XServerOffer> xServer;
     DriNodes driNodes;
