@@ -32,10 +32,16 @@ CardFacts FactsOf(Result result) {
     return facts;
 }
 
-MachineEvidence EvidenceOf(const std::string& machine, const Environment& changes = {}) {
+// A recorded machine's evidence, with changes to its environment and, where given, another X
+// server than its own.
+MachineEvidence EvidenceOf(const std::string& machine, const Environment& changes = {},
+                           const std::optional<XServerOffer>& xServer = std::nullopt) {
     EvidenceSources sources = RecordedEvidenceSources(kMachines + "/" + machine);
     for (const auto& [name, value] : changes) {
         sources.environment[name] = value;
+    }
+    if (xServer) {
+        sources.xServer = xServer;
     }
     return ReadMachineEvidence(sources);
 }
@@ -94,6 +100,7 @@ struct Row {
     Environment environment;
     Result result;
     std::vector<std::string> causes;
+    std::optional<XServerOffer> xServer = std::nullopt;  // another X server than its own
 };
 
 // One machine a cause, and the variables one by one on healthy machines: a software result on a
@@ -152,6 +159,11 @@ TEST(Causes, OnEveryRecordedMachineOnlyWhatItsEvidenceShows) {
          Result::Software,
          {"remote_display DISPLAY=localhost:10.0; SSH_CONNECTION=192.0.2.7 52144 192.0.2.20 22 "
           "-> AdviceLocalSession"}},
+        {"nvidia-proprietary",
+         {},
+         Result::Software,
+         {"virtual_display_server DISPLAY=:0; " + kNoX + " -> AdviceOwnDesktop"},
+         XServerOffer{}},
         {"intel-igpu-xe",
          {{"DISPLAY", "tcp/desk:0"}},
          Result::ShadowsFail,
@@ -288,8 +300,8 @@ TEST(Causes, OnEveryRecordedMachineOnlyWhatItsEvidenceShows) {
     }
     for (const Row& row : rows) {
         untested.erase(row.machine);
-        const std::vector<Cause> causes =
-            DecideCauses(FactsOf(row.result), EvidenceOf(row.machine, row.environment));
+        const std::vector<Cause> causes = DecideCauses(
+            FactsOf(row.result), EvidenceOf(row.machine, row.environment, row.xServer));
         EXPECT_EQ(Described(causes), row.causes) << row.machine;
         for (const Cause& cause : causes) {
             ExpectWordable(cause.found);
