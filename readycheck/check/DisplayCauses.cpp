@@ -44,7 +44,9 @@ void AddDisplayCauses(const CauseScope& scope, std::vector<Cause>& causes) {
     if (evidence.display) {
         shown.emplace_back("DISPLAY", display);
     }
-    const bool remote = NamesHost(display) || evidence.sshConnection;
+    // An SSH session alone is no remote display: over SSH the machine's own X server (":0") is
+    // drawn for by its GPU; SSH's forwarding names a host ("localhost:10.0").
+    const bool remote = NamesHost(display);
     if (remote && (scope.software || scope.checkFailed)) {
         if (evidence.sshConnection) {
             shown.emplace_back("SSH_CONNECTION", *evidence.sshConnection);

@@ -159,6 +159,8 @@ TEST(Causes, OnEveryRecordedMachineOnlyWhatItsEvidenceShows) {
          Result::Software,
          {"remote_display DISPLAY=localhost:10.0; SSH_CONNECTION=192.0.2.7 52144 192.0.2.20 22 "
           "-> AdviceLocalSession"}},
+        // Over SSH, but on the machine's own X server, as the manual page shows.
+        {"ssh-forwarded-display", {{"DISPLAY", ":0"}}, Result::Software, {}},
         {"nvidia-proprietary",
          {},
          Result::Software,
