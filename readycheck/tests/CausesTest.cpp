@@ -346,6 +346,29 @@ TEST(Causes, AdviceInEnglishWhateverTheLocale) {
     unsetenv("LANGUAGE");
 }
 
+// The kernel's own parameters that keep graphics drivers from loading; the words after "--" are
+// init's, not the kernel's.
+TEST(MachineEvidence, TheKernelsOwnParametersThatKeepDriversAway) {
+    const fs::path root = fs::temp_directory_path() / ("command-line-" + std::to_string(getpid()));
+    fs::create_directories(root / "proc");
+    const struct {
+        const char* line;
+        std::vector<std::string> found;
+    } rows[] = {
+        {"ro quiet splash nomodeset", {"nomodeset"}},
+        {"ro quiet -- nomodeset", {}},
+        {"i915.modeset=0 amdgpu.modeset=1 radeon.modeset=0 -- nouveau.modeset=0",
+         {"i915.modeset=0", "radeon.modeset=0"}},
+    };
+    for (const auto& row : rows) {
+        std::ofstream(root / "proc/cmdline") << row.line << "\n";
+        EXPECT_EQ(ReadMachineEvidence({root, "", {}, std::nullopt, {}}).modesetParameters,
+                  row.found)
+            << row.line;
+    }
+    fs::remove_all(root);
+}
+
 // access(2) answers for this process: a user outside a node's group may not open it. Root may
 // open anything, so the check runs in a child that has become nobody.
 TEST(DeviceNodes, ANodeOfItsGroupOnlyIsClosedToOtherUsers) {
