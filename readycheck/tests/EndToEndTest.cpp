@@ -554,7 +554,7 @@ TEST(CommandLine, TheCausesOfThisMachineAndOfRecordedOnes) {
 fs::path WorldReadableCopy() {
     const fs::path prefix = fs::absolute(kProgram).parent_path().parent_path();
     std::string name = (fs::temp_directory_path() / "readycheck-copy-XXXXXX").string();
-    const fs::path copy = mkdtemp(name.data());
+    fs::path copy = mkdtemp(name.data());
     fs::permissions(copy,
                     fs::perms::others_read | fs::perms::others_exec | fs::perms::group_read |
                         fs::perms::group_exec,

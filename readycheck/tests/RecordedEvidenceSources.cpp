@@ -43,7 +43,7 @@ std::optional<XServerOffer> RecordedXServer(const fs::path& answers) {
 std::string RecordedMultiarch(const fs::path& folder) {
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(folder / "usr/lib", error)) {
-        const std::string name = entry.path().filename();
+        std::string name = entry.path().filename();
         if (entry.is_directory() && name.find("-linux-") != std::string::npos) {
             return name;
         }
