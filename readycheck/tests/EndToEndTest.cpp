@@ -376,15 +376,15 @@ void AddCauses(JsonObject* holder, const std::string& card, Explained& explained
     for (guint i = 0; causes != nullptr && i < json_array_get_length(causes); ++i) {
         JsonObject* cause = json_array_get_object_element(causes, i);
         std::string text = card + json_object_get_string_member(cause, "id");
-        json_object_foreach_member(
-            json_object_get_object_member(cause, "evidence"),
-            [](JsonObject*, const char* name, JsonNode* value, gpointer line) {
-                auto& written = *static_cast<std::string*>(line);
-                written +=
-                    (written.find('=') == std::string::npos ? " " : "; ") + std::string(name);
-                written += "=" + std::string(json_node_get_string(value));
-            },
-            &text);
+        const char* separator = " ";
+        JsonObject* evidence = json_object_get_object_member(cause, "evidence");
+        GList* names = json_object_get_members(evidence);  // in the order written
+        for (GList* name = names; name != nullptr; name = name->next, separator = "; ") {
+            const auto* key = static_cast<const char*>(name->data);
+            text.append(separator).append(key).append("=");
+            text.append(json_object_get_string_member(evidence, key));
+        }
+        g_list_free(names);
         explained.causes.push_back(text);
         explained.advice.emplace_back(json_object_get_string_member(cause, "advice"));
     }
