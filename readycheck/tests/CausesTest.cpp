@@ -346,6 +346,25 @@ TEST(Causes, AdviceInEnglishWhateverTheLocale) {
     unsetenv("LANGUAGE");
 }
 
+// A virtual machine on virtio-mmio has sysfs but no PCI bus, and may have no DMI: the kernel still
+// knows no graphics device, and the processor's hypervisor flag tells a virtual machine.
+TEST(Causes, NoGraphicsDeviceWithoutAPciBus) {
+    const fs::path root = fs::temp_directory_path() / ("no-pci-" + std::to_string(getpid()));
+    fs::create_directories(root / "sys/bus/platform/devices");
+    fs::create_directories(root / "proc");
+    const auto causes = [&] {
+        return Described(DecideCauses(FactsOf(Result::Software),
+                                      ReadMachineEvidence({root, "", {}, std::nullopt, {}})));
+    };
+    const std::string none = "no_graphics_device display_controllers=none; drm_devices=none";
+    EXPECT_EQ(causes(), std::vector<std::string>{none + " -> AdviceNoGraphicsDevice"});
+    std::ofstream(root / "proc/cpuinfo")
+        << "processor\t: 0\nflags\t\t: fpu vme hypervisor lahf_lm\n";
+    EXPECT_EQ(causes(), std::vector<std::string>{
+                            none + "; cpu_flag=hypervisor -> AdviceVirtualMachineAdapter"});
+    fs::remove_all(root);
+}
+
 // The kernel's own parameters that keep graphics drivers from loading; the words after "--" are
 // init's, not the kernel's.
 TEST(MachineEvidence, TheKernelsOwnParametersThatKeepDriversAway) {
