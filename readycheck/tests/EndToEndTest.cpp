@@ -1,6 +1,7 @@
 // The built program on the real driver of $DISPLAY and of $WESTON_DISPLAY, and with no display,
 // started as a user starts it, and its ways out.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+#include <json-glib/json-glib.h>
 // Xlib's macros must come after gtest.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -424,6 +426,241 @@ TEST(CommandLine, DriverTextStaysOutOfTheAnswer) {
             EXPECT_EQ(SchemaFaults(ran.output, row.definition), "") << row.command;
         }
     }
+}
+
+// The answers' causes: each "id name=value; name=value" as --json gives it, the main card's
+// first and then each other card's, with their advice; and the report's "Cause:" and "What to
+// do:" lines. English, as under LC_ALL=C.
+struct Explained {
+    std::vector<std::string> causes;
+    std::vector<std::string> advice;
+    std::vector<std::string> reportCauses;
+    std::vector<std::string> reportAdvice;
+};
+
+void AddCauses(JsonObject* holder, const std::string& card, Explained& explained) {
+    JsonArray* causes = json_object_get_array_member(holder, "causes");
+    for (guint i = 0; causes != nullptr && i < json_array_get_length(causes); ++i) {
+        JsonObject* cause = json_array_get_object_element(causes, i);
+        std::string text = card + json_object_get_string_member(cause, "id");
+        const char* separator = " ";
+        JsonObject* evidence = json_object_get_object_member(cause, "evidence");
+        GList* names = json_object_get_members(evidence);  // in the order written
+        for (GList* name = names; name != nullptr; name = name->next, separator = "; ") {
+            const auto* key = static_cast<const char*>(name->data);
+            text.append(separator).append(key).append("=");
+            text.append(json_object_get_string_member(evidence, key));
+        }
+        g_list_free(names);
+        explained.causes.push_back(text);
+        explained.advice.emplace_back(json_object_get_string_member(cause, "advice"));
+    }
+}
+
+Explained Explain(const std::string& command) {
+    const std::string english = "env LC_ALL=C LANGUAGE= " + command;
+    const Ran json = RunCommand(english + " --json");
+    const Ran report = RunCommand(english + " --report");
+    EXPECT_EQ(json.status, 0) << command << ": " << json.errors;
+    EXPECT_EQ(report.status, 0) << command << ": " << report.errors;
+    Explained explained;
+    JsonParser* parser = json_parser_new();
+    if (json_parser_load_from_data(parser, json.output.c_str(), -1, nullptr) != FALSE) {
+        JsonObject* root = json_node_get_object(json_parser_get_root(parser));
+        AddCauses(root, "", explained);
+        JsonArray* cards = json_object_get_array_member(root, "other_cards");
+        for (guint i = 0; i < json_array_get_length(cards); ++i) {
+            JsonObject* card = json_array_get_object_element(cards, i);
+            AddCauses(card, json_object_get_string_member(card, "name") + std::string(": "),
+                      explained);
+        }
+    }
+    g_object_unref(parser);
+    std::istringstream lines(report.output);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("Cause: ")) {
+            explained.reportCauses.push_back(line.substr(7));
+        } else if (line.starts_with("What to do: ")) {
+            explained.reportAdvice.push_back(line.substr(12));
+        }
+    }
+    return explained;
+}
+
+// The variables that change the driver's answers, unset: each case sets its own.
+const std::string kDriverUntouched =
+    "env -u LIBGL_ALWAYS_SOFTWARE -u GALLIUM_DRIVER -u MESA_LOADER_DRIVER_OVERRIDE "
+    "-u LIBGL_ALWAYS_INDIRECT -u __GLX_VENDOR_LIBRARY_NAME -u __EGL_VENDOR_LIBRARY_FILENAMES "
+    "-u MESA_GL_VERSION_OVERRIDE -u MESA_EXTENSION_OVERRIDE -u LIBGL_DRIVERS_PATH ";
+
+// The report and the JSON name the same causes, one for one, with the same advice.
+void ExpectOneSetOfCauses(const Explained& explained, const std::string& what) {
+    EXPECT_EQ(explained.reportAdvice, explained.advice) << what;
+    EXPECT_EQ(explained.reportCauses.size(), explained.causes.size()) << what;
+}
+
+// A render node of the device's own, or of its virtio device's: a GPU that draws for others.
+bool HasRenderNode(const fs::path& device) {
+    std::error_code error;
+    std::vector<fs::path> folders{device / "drm"};
+    for (const auto& child : fs::directory_iterator(device, error)) {
+        folders.push_back(child.path() / "drm");
+    }
+    for (const fs::path& folder : folders) {
+        for (const auto& node : fs::directory_iterator(folder, error)) {
+            if (node.path().filename().string().starts_with("renderD")) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// What the test sees of this machine itself: the X server's extensions, the kernel's PCI display
+// controllers and DRM devices.
+struct Seen {
+    bool virtualXServer = false;  // it offers neither DRI3 nor DRI2 (nor NVIDIA's own GLX)
+    bool controllers = false;     // a PCI display controller
+    bool drawingGpu = false;      // one with a render node: a GPU that draws for others
+    bool drmDevices = false;
+};
+
+Seen SeeThisMachine(Display* x) {
+    Seen seen;
+    int opcode = 0, event = 0, error = 0;
+    seen.virtualXServer = XQueryExtension(x, "DRI3", &opcode, &event, &error) == False &&
+                          XQueryExtension(x, "DRI2", &opcode, &event, &error) == False &&
+                          XQueryExtension(x, "NV-GLX", &opcode, &event, &error) == False;
+    std::error_code failed;
+    for (const auto& device : fs::directory_iterator("/sys/bus/pci/devices", failed)) {
+        std::string deviceClass;
+        std::ifstream(device.path() / "class") >> deviceClass;
+        if (deviceClass.starts_with("0x03")) {
+            seen.controllers = true;
+            seen.drawingGpu = seen.drawingGpu || HasRenderNode(device.path());
+        }
+    }
+    for (const auto& entry : fs::directory_iterator("/sys/class/drm", failed)) {
+        const std::string name = entry.path().filename();
+        seen.drmDevices =
+            seen.drmDevices || (name.starts_with("card") && name.find('-') == name.npos);
+    }
+    return seen;
+}
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+using ::testing::StartsWith;
+using Causes = ::testing::Matcher<const std::vector<std::string>&>;
+
+Causes First(const std::string& cause) {
+    return ::testing::ResultOf(
+        [](const std::vector<std::string>& causes) { return causes.empty() ? "" : causes[0]; },
+        cause);
+}
+
+// Why this machine is not ready, as the test itself sees it: under an X server that offers no way
+// to draw on a GPU, the program names that virtual X server; where the kernel knows no graphics
+// device, it names that too, and neither where the test sees otherwise. A variable that forces
+// software comes first, on the compositor as well; one that changes the driver's answers explains
+// the check that fails. The program's test build tells a recorded machine's causes, another card's
+// through the real helper.
+TEST(CommandLine, TheCausesOfThisMachineAndOfRecordedOnes) {
+    Display* x = XOpenDisplay(nullptr);
+    if (x == nullptr) {
+        GTEST_SKIP() << "no display";
+    }
+    const Seen seen = SeeThisMachine(x);
+    const std::string display = DisplayString(x);
+    XCloseDisplay(x);
+    const Causes virtualServer =
+        Contains("virtual_display_server DISPLAY=" + display +
+                 "; x_server_dri3=no; x_server_dri2=no; x_server_nv_glx=no");
+    const Causes noDevice =
+        Contains(StartsWith("no_graphics_device display_controllers=none; drm_devices=none"));
+    const std::string machines = RECORDED_MACHINES "/";
+    struct Row {
+        std::string what;
+        std::string command;
+        Causes causes;
+    };
+    std::vector<Row> rows{
+        {"on the X server", kDriverUntouched + kProgram,
+         ::testing::AllOf(seen.virtualXServer && (seen.drawingGpu || !seen.controllers)
+                              ? virtualServer
+                              : Not(Contains(StartsWith("virtual_display_server"))),
+                          seen.controllers || seen.drmDevices ? Not(noDevice) : noDevice)},
+        {"two-sided stencil taken away",
+         kDriverUntouched + "MESA_EXTENSION_OVERRIDE=-GL_EXT_stencil_two_side " + kProgram,
+         First("answers_changed_by_environment MESA_EXTENSION_OVERRIDE=-GL_EXT_stencil_two_side")},
+        {"recorded: a render node this user may not open",
+         kDriverUntouched + "SYSTEM_PROFILER_MACHINE=" + machines + "render-node-denied " +
+             RECORDED_PATH,
+         ElementsAre("device_not_permitted node=/dev/dri/renderD128; mode=0660; group=render")},
+        {"recorded: NVIDIA's module missing",
+         kDriverUntouched + "SYSTEM_PROFILER_MACHINE=" + machines +
+             "laptop-nvidia-module-missing " + RECORDED_PATH,
+         Contains(StartsWith("NVIDIA Corporation GA107M [GeForce RTX 3050 Mobile]: "
+                             "no_kernel_driver controller=0000:01:00.0"))},
+    };
+    if (!WestonSession().empty()) {
+        rows.push_back({"forced on the compositor",
+                        kDriverUntouched + "-u DISPLAY " + WestonSession() +
+                            " LIBGL_ALWAYS_SOFTWARE=1 " + kProgram,
+                        First("forced_by_environment LIBGL_ALWAYS_SOFTWARE=1")});
+    }
+    for (const Row& row : rows) {
+        const Explained explained = Explain(row.command);
+        EXPECT_THAT(explained.causes, row.causes) << row.what;
+        ExpectOneSetOfCauses(explained, row.what);
+    }
+}
+
+// A copy of the program's tree (bin, lib, libexec) in a fresh folder that every user may read.
+fs::path WorldReadableCopy() {
+    const fs::path prefix = fs::absolute(kProgram).parent_path().parent_path();
+    std::string name = (fs::temp_directory_path() / "readycheck-copy-XXXXXX").string();
+    fs::path copy = mkdtemp(name.data());
+    fs::permissions(copy,
+                    fs::perms::others_read | fs::perms::others_exec | fs::perms::group_read |
+                        fs::perms::group_exec,
+                    fs::perm_options::add);
+    for (const char* folder : {"lib", "libexec"}) {
+        fs::copy(prefix / folder, copy / folder,
+                 fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    }
+    fs::create_directory(copy / "bin");
+    fs::copy_file(kProgram, copy / "bin/ReadyCheck");
+    return copy;
+}
+
+// In a private mount namespace: a /dev of its own whose render node only its group (video) may
+// open, and the program run there by nobody. Nothing outside the namespace changes.
+const std::string kClosedRenderNode =
+    "unshare -m sh -ec '"
+    "mount -t tmpfs -o mode=0755 tmpfs /dev; "
+    "mknod -m 0666 /dev/null c 1 3; mknod -m 0666 /dev/zero c 1 5; "
+    "mknod -m 0666 /dev/random c 1 8; mknod -m 0666 /dev/urandom c 1 9; "
+    "mkdir /dev/dri; mknod -m 0660 /dev/dri/renderD128 c 226 128; "
+    "chgrp video /dev/dri/renderD128; "
+    "exec setpriv --reuid=65534 --regid=65534 --clear-groups \"$@\"' sh ";
+
+// A user outside the render node's group, as CI's root cannot be: the program names the node, its
+// mode and its group.
+TEST(CommandLine, ARenderNodeThisUserMayNotOpen) {
+    const Ran tried = RunCommand(kClosedRenderNode + "true");
+    if (geteuid() != 0 || tried.status != 0) {
+        GTEST_SKIP() << "needs root, unshare, mount, mknod and setpriv: " << tried.errors;
+    }
+    const fs::path copy = WorldReadableCopy();
+    const Explained explained =
+        Explain(kClosedRenderNode + kDriverUntouched + "-u DISPLAY -u WAYLAND_DISPLAY " +
+                copy.string() + "/bin/ReadyCheck");
+    EXPECT_THAT(explained.causes,
+                Contains("device_not_permitted node=/dev/dri/renderD128; mode=0660; group=video"));
+    ExpectOneSetOfCauses(explained, "nobody");
+    fs::remove_all(copy);
 }
 
 // The report is written without a window ever being mapped, and leaves no process behind.

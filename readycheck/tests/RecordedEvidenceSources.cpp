@@ -39,11 +39,24 @@ std::optional<XServerOffer> RecordedXServer(const fs::path& answers) {
     return offer;
 }
 
+// The machine's own multiarch folder, whatever this build's architecture: "x86_64-linux-gnu".
+std::string RecordedMultiarch(const fs::path& folder) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder / "usr/lib", error)) {
+        std::string name = entry.path().filename();
+        if (entry.is_directory() && name.find("-linux-") != std::string::npos) {
+            return name;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 EvidenceSources RecordedEvidenceSources(const std::string& machine) {
     const fs::path folder(machine);
     EvidenceSources sources{machine,
+                            RecordedMultiarch(folder),
                             RecordedEnvironment(folder / "environment"),
                             RecordedXServer(folder / "answers"),
                             {}};

@@ -114,6 +114,6 @@ CGLError CGLDestroyRendererInfo(CGLRendererInfoObj info) {
     return kCGLNoError;
 }
 
-EvidenceSources LiveEvidenceSources(std::optional<XServerOffer> /*xServer*/) {
+EvidenceSources LiveEvidenceSources(bool /*drewOnX*/) {
     return RecordedEvidenceSources(RECORDED_MACHINES "/" + sSystem.evidenceMachine);
 }
