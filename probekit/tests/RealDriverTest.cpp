@@ -9,7 +9,6 @@
 #include <dlfcn.h>
 #include <signal.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +20,7 @@
 
 #include "InChild.h"
 #include "ProbeKit/ProbeKit.h"
+#include "WaitFor.h"
 
 namespace {
 
@@ -157,10 +157,7 @@ pid_t StartWeston(const std::string& runtime, const std::string& name) {
     pid_t pid = 0;
     EXPECT_EQ(std::fscanf(compositor, "%d", &pid), 1);
     const std::string socket = runtime + "/" + name;
-    struct stat status {};
-    for (int tries = 0; tries < 200 && stat(socket.c_str(), &status) != 0; ++tries) {
-        usleep(50000);
-    }
+    WaitFor([&] { return std::filesystem::exists(socket); }, 10.0);
     setenv("WAYLAND_DISPLAY", socket.c_str(), 1);
     return pid;
 }

@@ -3,10 +3,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
+
+#include "FileText.h"
 
 namespace {
 
@@ -24,11 +24,9 @@ std::pair<int, std::string> Shell(const std::string& command) {
 TEST(Profiler, WritesEachRecordedMachinesExpectedReport) {
     for (const auto& machine : std::filesystem::directory_iterator(MACHINES)) {
         if (machine.is_directory()) {
-            std::ostringstream expected;
-            expected << std::ifstream(machine.path() / "expected.xml").rdbuf();
             EXPECT_EQ(Shell("SYSTEM_PROFILER_MACHINE=" + machine.path().string() +
                             " " RECORDED_PROFILER + kReport),
-                      std::pair(0, expected.str()))
+                      std::pair(0, FileText(machine.path() / "expected.xml")))
                 << machine.path().filename();
         }
     }

@@ -24,18 +24,13 @@
 #include <thread>
 #include <vector>
 
+#include "FileText.h"
 #include "SchemaCheck.h"
+#include "WaitFor.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-bool WaitFor(const std::function<bool()>& done, double seconds) {
-    for (int tries = static_cast<int>(seconds * 20); tries > 0 && !done(); --tries) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return done();
-}
 
 // The mapped top-level windows, newest first; windows that go away while listed are skipped.
 std::vector<Window> MappedWindows(Display* display) {
@@ -107,9 +102,7 @@ bool EndsCleanly(pid_t pid, double seconds) {
 // Which of Mesa's GL layers the process has loaded: what its probes and renderer information
 // went through.
 std::string MesaLayers(pid_t pid) {
-    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
-    const std::string text((std::istreambuf_iterator<char>(maps)),
-                           std::istreambuf_iterator<char>());
+    const std::string text = FileText("/proc/" + std::to_string(pid) + "/maps");
     return std::string(text.find("/libGLX_mesa") != std::string::npos ? "GLX" : "") +
            (text.find("/libEGL_mesa") != std::string::npos ? "EGL" : "");
 }
