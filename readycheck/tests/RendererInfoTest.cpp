@@ -10,12 +10,12 @@
 #include <dlfcn.h>
 #include <gtk/gtk.h>
 
-#include <fstream>
 #include <map>
 #include <tuple>
 
 #include "DrmDevice.h"
 #include "GetVRAM.h"
+#include "RecordedMachine.h"
 #include "RendererInfo.h"
 #include "RendererRecord.h"
 
@@ -162,14 +162,7 @@ TEST(RendererInfo, OnEGLTheDeviceBehindTheDisplayAnswers) {
 std::string sMachine;
 
 void AskRecorded(const DisplayDevice& device, MemorySignals& signals) {
-    std::ifstream answers(sMachine + "/answers");
-    for (std::string address, question, value; answers >> address >> question >> value;) {
-        if (address == device.address && question == "amdgpu-apu") {
-            signals.amdgpuApu = value == "1";
-        } else if (address == device.address && question == "i915-local-memory") {
-            signals.i915LocalMemory = std::stoull(value);
-        }
-    }
+    AddRecordedDriverAnswers(sMachine, device.address, signals);
 }
 
 TEST(RendererInfo, KernelFiguresOfTheControllerBehindTheNode) {
