@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "FileText.h"
+#include "Processes.h"
 #include "SchemaCheck.h"
 #include "WaitFor.h"
 
@@ -123,9 +124,7 @@ std::string RunAndClose(Display* x, const std::string& command) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
     EXPECT_TRUE(EndsCleanly(pid, 10.0)) << "closing the window ends it";
-    // Orphans that have ended come back as zombies to reap; one still running was left behind.
-    EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
-        << "no child is left";
+    EXPECT_TRUE(NoChildLeft(2.0)) << "no child is left";
     return used;
 }
 
@@ -189,8 +188,7 @@ TEST(EndToEnd, ControlWAndControlQCloseTheWindowAndStopTheProfiler) {
         TypeControlKey(x, MappedWindows(x).front(), key);
         EXPECT_TRUE(WaitFor([&] { return MappedWindows(x).empty(); }, 5.0)) << XKeysymToString(key);
         EXPECT_TRUE(EndsCleanly(pid, 10.0)) << XKeysymToString(key);
-        EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
-            << "no child is left";
+        EXPECT_TRUE(NoChildLeft(2.0)) << "no child is left";
     }
     XCloseDisplay(x);
 }
@@ -674,8 +672,7 @@ TEST(CommandLine, ReportMapsNoWindowAndLeavesNothingRunning) {
     EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 0);
     EXPECT_EQ(most, before) << "no window";
     EXPECT_TRUE(output.starts_with("ReadyCheck 1.0.0\n")) << output;
-    EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
-        << "no child is left";
+    EXPECT_TRUE(NoChildLeft(2.0)) << "no child is left";
     XCloseDisplay(x);
 }
 
@@ -787,9 +784,7 @@ TEST_F(WaysOut, EachEndsLikeClose) {
         ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, started[i]).size() == windows; }, 30.0)) << i;
         rows[i].action(started[i], WindowsOf(x, started[i]).back());
         EXPECT_TRUE(EndsCleanly(started[i], 2.0)) << i;
-        // Kills it when it is left.
-        EXPECT_NE(std::system(("pkill -x -f 'sleep " + std::to_string(900 + i) + "'").c_str()), 0)
-            << i;
+        EXPECT_TRUE(GoneWithin("^sleep " + std::to_string(900 + i) + "$", 0)) << i;
     }
 }
 
@@ -828,7 +823,7 @@ TEST_F(WaysOut, ASignalEndsTheReportsWaitAndTheProfilersGroup) {
     int status = -1;
     EXPECT_TRUE(WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, 2.0));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-    EXPECT_NE(std::system("pkill -x -f 'sleep 950'"), 0) << "the profiler's child is left";
+    EXPECT_TRUE(GoneWithin("^sleep 950$", 0)) << "the profiler's child is left";
 }
 
 // A clipboard manager as the desktops run one: asked by the program to save its clipboard, it

@@ -21,6 +21,7 @@
 #include "LocalizedStrings.h"
 #include "OtherCardTexts.h"
 #include "ProcessInfo.h"
+#include "Processes.h"
 #include "RunLoop.h"
 #include "SchemaCheck.h"
 #include "WindowFixture.h"
@@ -133,15 +134,7 @@ private:
 
 // Whether a copy of the helper still runs.
 bool HelperRunning() {
-    const std::filesystem::path helper =
-        std::filesystem::weakly_canonical(Controller::cardProbePath());
-    std::error_code error;
-    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
-        if (std::filesystem::read_symlink(process.path() / "exe", error) == helper) {
-            return true;
-        }
-    }
-    return false;
+    return Runs(std::filesystem::weakly_canonical(Controller::cardProbePath()));
 }
 
 class OtherCardsOnStandIn : public WindowTest {
