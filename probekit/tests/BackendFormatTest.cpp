@@ -8,7 +8,7 @@
 
 #include "DummyWindowGLContext.h"
 #include "GLPlatform.h"
-#include "InChild.h"
+#include "RunProgram.h"
 
 using namespace GLPlatform;
 

@@ -2,13 +2,13 @@
 
 #include <gtk/gtk.h>
 
-#include <cstdio>
 #include <sstream>
 
 #include "AlertDialog.h"
 #include "Clipboard.h"
 #include "ProcessInfo.h"
 #include "RunLoop.h"
+#include "RunProgram.h"
 #include "Seat.h"
 #include "ToolkitDisplay.h"
 
@@ -80,15 +80,9 @@ int Alert::runModal() {
 }
 
 std::string ProgramOutput(const std::string& options) {
-    const std::string command = ExecutableDirectory() + "/ReadyCheck " + options;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, read);
-    }
-    EXPECT_EQ(pclose(pipe), 0) << options;
-    return output;
+    const Ran ran = RunProgram({{ExecutableDirectory() + "/ReadyCheck", options}});
+    EXPECT_EQ(ran.status, 0) << options << ": " << ran.errors;
+    return ran.output;
 }
 
 std::vector<std::string> Lines(const std::string& text) {
