@@ -22,6 +22,7 @@
 #include "RunProgram.h"
 #include "StartedProgram.h"
 #include "WaitFor.h"
+#include "WestonSession.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ TEST(RealLibrary, IdentityIsWhatGlxinfoReports) {
 // and the separate depth path has no stencil. softpipe offers no multisample configs. EGL on the
 // compositor and on the device must answer as GLX does, for every driver.
 TEST(EveryBackend, AnswersAsGlxForEachDriver) {
-    const char* weston = std::getenv("WESTON_DISPLAY");
+    const char* weston = WestonSocket();
     if (std::getenv("DISPLAY") == nullptr || weston == nullptr) {
         GTEST_SKIP() << "needs DISPLAY and WESTON_DISPLAY (scripts/with-weston.sh)";
     }
@@ -124,7 +125,7 @@ std::string ProbeBesideTheHostsSocket() {
 }
 
 TEST(EveryBackend, LeavesTheHostsWaylandSocketAlone) {
-    const char* weston = std::getenv("WESTON_DISPLAY");
+    const char* weston = WestonSocket();
     if (weston == nullptr) {
         GTEST_SKIP() << "needs WESTON_DISPLAY (scripts/with-weston.sh)";
     }

@@ -28,6 +28,7 @@
 #include "SchemaCheck.h"
 #include "StartedProgram.h"
 #include "WaitFor.h"
+#include "WestonSession.h"
 
 namespace {
 
@@ -104,17 +105,6 @@ std::string RunAndClose(Display* x, const Command& command) {
     return used;
 }
 
-// The test scripts' compositor as a session would name it: GTK takes Wayland only with a runtime
-// directory. Empty without scripts/with-weston.sh.
-EnvironmentChanges WestonSession() {
-    const char* weston = std::getenv("WESTON_DISPLAY");
-    if (weston == nullptr) {
-        return {};
-    }
-    const std::string socket = weston;
-    return {{"XDG_RUNTIME_DIR", socket.substr(0, socket.rfind('/'))}, {"WAYLAND_DISPLAY", socket}};
-}
-
 // The test scripts' compositor with no X display.
 EnvironmentChanges OnlyWeston() {
     EnvironmentChanges session = WestonSession();
@@ -185,7 +175,7 @@ TEST(EndToEnd, WithACompositorTheWindowAndTheProbesUseIt) {
     const fs::path runtime = fs::absolute("default-socket");
     fs::remove_all(runtime);
     fs::create_directory(runtime);
-    fs::create_symlink(std::getenv("WESTON_DISPLAY"), runtime / "wayland-0");
+    fs::create_symlink(WestonSocket(), runtime / "wayland-0");
     // Beside an X server, GTK would start a session bus through it for the compositor's settings.
     EnvironmentChanges noBus = WestonSession();
     noBus.emplace_back("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");

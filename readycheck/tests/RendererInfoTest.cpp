@@ -18,6 +18,7 @@
 #include "RecordedMachine.h"
 #include "RendererInfo.h"
 #include "RendererRecord.h"
+#include "WestonSession.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ TEST(RendererInfo, AnswersOrKnowsNothingWithoutEndingTheProgram) {
 // driver tells no size is asked through GL_NVX_gpu_memory_info in a context of its own, which
 // leaves nothing current and gives the thread back its API.
 TEST(RendererInfo, OnEGLTheDeviceBehindTheDisplayAnswers) {
-    const char* weston = std::getenv("WESTON_DISPLAY");
+    const char* weston = WestonSocket();
     const struct {
         Driver driver;
         bool wayland;
