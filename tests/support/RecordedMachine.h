@@ -1,6 +1,6 @@
 // A recorded machine (profiler/tests/machines/NAME): its sysfs tree in sys/, and in "answers" what
 // its drivers and X server reply, one line each ("<address> amdgpu-apu 1",
-// "<address> i915-local-memory <bytes>", "x-screen device <address>").
+// "<address> i915-local-memory <bytes>", "x-screen device <address>", "x-server dri3 1").
 #pragma once
 
 #include <filesystem>
