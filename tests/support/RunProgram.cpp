@@ -107,7 +107,7 @@ Ran RunProgram(const Command& command) {
     return Collect(child, output[0], errors[0], command);
 }
 
-std::string InChild(const EnvironmentChanges& changes, std::string (*body)()) {
+std::string InChild(const EnvironmentChanges& changes, const std::function<std::string()>& body) {
     int answer[2] = {-1, -1};
     pipe2(answer, O_CLOEXEC);
     const pid_t child = ForkOwnGroup();

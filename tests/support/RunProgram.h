@@ -47,4 +47,4 @@ Ran RunProgram(const Command& command);
 
 // What body returned in a child process whose environment was changed as given, with
 // " (child failed)" added where the child did not end with status 0.
-std::string InChild(const EnvironmentChanges& changes, std::string (*body)());
+std::string InChild(const EnvironmentChanges& changes, const std::function<std::string()>& body);
