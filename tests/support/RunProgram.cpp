@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,6 +59,20 @@ Ran Collect(pid_t child, int output, int errors, const Command& command) {
     return ran;
 }
 
+// A file holding the text, read from its start; -1 without one.
+int InputFile(const std::optional<std::string>& text) {
+    if (!text) {
+        return -1;
+    }
+    const int file = memfd_create("input", MFD_CLOEXEC);
+    if (write(file, text->data(), text->size()) != static_cast<ssize_t>(text->size())) {
+        close(file);
+        return -1;
+    }
+    lseek(file, 0, SEEK_SET);
+    return file;
+}
+
 }  // namespace
 
 Variable::Variable(std::string variableName, const char* text)
@@ -99,10 +114,13 @@ Ran RunProgram(const Command& command) {
     if (!command.errorsIntoOutput) {
         pipe2(errors, O_CLOEXEC);
     }
-    const pid_t child = Spawn(command, output[1], command.errorsIntoOutput ? output[1] : errors[1]);
-    close(output[1]);
-    if (errors[1] >= 0) {
-        close(errors[1]);
+    const int input = InputFile(command.input);
+    const pid_t child =
+        Spawn(command, input, output[1], command.errorsIntoOutput ? output[1] : errors[1]);
+    for (const int end : {input, output[1], errors[1]}) {
+        if (end >= 0) {
+            close(end);
+        }
     }
     return Collect(child, output[0], errors[0], command);
 }

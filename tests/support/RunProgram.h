@@ -27,9 +27,10 @@ void ApplyEnvironment(const EnvironmentChanges& variables);
 struct Command {
     std::vector<std::string> arguments{};  // the first is looked up on PATH where it has no slash
     EnvironmentChanges environment{};
-    double bound = 60;                  // seconds, after which its process group is killed
-    bool errorsIntoOutput = false;      // standard error where standard output goes, as 2>&1
-    std::function<void()> meanwhile{};  // called about every 50 ms until it ends
+    std::optional<std::string> input{};  // standard input for RunProgram; else this process's own
+    double bound = 60;                   // seconds, after which its process group is killed
+    bool errorsIntoOutput = false;       // standard error where standard output goes, as 2>&1
+    std::function<void()> meanwhile{};   // called about every 50 ms until it ends
 };
 
 struct Ran {

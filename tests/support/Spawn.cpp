@@ -37,7 +37,7 @@ pid_t ForkOwnGroup() {
     return child;
 }
 
-pid_t Spawn(const Command& command, int output, int errors) {
+pid_t Spawn(const Command& command, int input, int output, int errors) {
     // Made before the fork: the child of a threaded process may only make async-signal-safe calls.
     std::vector<std::string> arguments = command.arguments;
     std::vector<std::string> environment;
@@ -58,9 +58,10 @@ pid_t Spawn(const Command& command, int output, int errors) {
     defaults.sa_handler = SIG_DFL;
     const pid_t child = ForkOwnGroup();
     if (child == 0) {
-        for (const auto& [from, to] : {std::pair{output, 1}, std::pair{errors, 2}}) {
-            if (from >= 0) {
-                dup2(from, to);
+        const int streams[] = {input, output, errors};
+        for (int stream = 0; stream < 3; ++stream) {
+            if (streams[stream] >= 0) {
+                dup2(streams[stream], stream);
             }
         }
         for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {

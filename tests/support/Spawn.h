@@ -10,6 +10,6 @@
 // Returns as fork does.
 pid_t ForkOwnGroup();
 
-// Its standard output and error go to the descriptors given, or stay this process's own where one
-// is -1; the termination signals are at their defaults, as a terminal gives them.
-pid_t Spawn(const Command& command, int output, int errors);
+// Its standard streams are the descriptors given, or stay this process's own where one is -1; the
+// termination signals are at their defaults, as a terminal gives them.
+pid_t Spawn(const Command& command, int input, int output, int errors);

@@ -17,7 +17,7 @@ StartedProgram::StartedProgram(const Command& command, Output output) {
     } else if (output == Output::Discarded) {
         ends[1] = open("/dev/null", O_WRONLY | O_CLOEXEC);
     }
-    mPid = Spawn(command, ends[1], command.errorsIntoOutput ? ends[1] : -1);
+    mPid = Spawn(command, -1, ends[1], command.errorsIntoOutput ? ends[1] : -1);
     if (ends[1] >= 0) {
         close(ends[1]);
     }
