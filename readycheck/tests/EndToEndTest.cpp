@@ -189,9 +189,9 @@ TEST(EndToEnd, WithACompositorTheWindowAndTheProbesUseIt) {
             {.arguments = {kProgram}, .environment = environment, .errorsIntoOutput = true},
             StartedProgram::Output::Discarded);
         EXPECT_TRUE(WaitFor([&] { return Connections(program.pid()) == expected; }, 10.0))
-            << environment << ": " << Connections(program.pid());
+            << EnvArguments(environment) << ": " << Connections(program.pid());
         kill(program.pid(), SIGTERM);
-        EXPECT_TRUE(program.endsCleanly(5.0)) << environment;
+        EXPECT_TRUE(program.endsCleanly(5.0)) << EnvArguments(environment);
     }
     fs::remove_all(runtime);
 }
@@ -321,8 +321,8 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
             environment.insert(environment.end(), driver.begin(), driver.end());
             const Ran ran = RunProgram(
                 {.arguments = {kProgram, "--json"}, .environment = environment, .bound = 30});
-            EXPECT_EQ(ran.errors, "") << environment;
-            EXPECT_EQ(SchemaFaults(ran.output), "") << environment;
+            EXPECT_EQ(ran.errors, "") << EnvArguments(environment);
+            EXPECT_EQ(SchemaFaults(ran.output), "") << EnvArguments(environment);
             EXPECT_EQ(Field(ran.output, "display_system"), std::string("\"") + system + "\"");
             std::string found = std::to_string(ran.status);
             for (const char* field : fields) {

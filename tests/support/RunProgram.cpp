@@ -8,7 +8,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <ostream>
 #include <utility>
 
 #include "Spawn.h"
@@ -94,10 +93,6 @@ std::string EnvArguments(const EnvironmentChanges& variables) {
     }
     const std::string all = removed + set;
     return all.empty() ? all : all.substr(1);
-}
-
-std::ostream& operator<<(std::ostream& stream, const EnvironmentChanges& variables) {
-    return stream << EnvArguments(variables);
 }
 
 void ApplyEnvironment(const EnvironmentChanges& variables) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <functional>
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +20,6 @@ using EnvironmentChanges = std::vector<Variable>;
 
 // As env(1) takes them, the removals first: "-u DISPLAY LC_ALL=C"; values are not quoted.
 std::string EnvArguments(const EnvironmentChanges& variables);
-std::ostream& operator<<(std::ostream& stream, const EnvironmentChanges& variables);
 void ApplyEnvironment(const EnvironmentChanges& variables);
 
 struct Command {
