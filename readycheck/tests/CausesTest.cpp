@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "Causes.h"
 #include "LocalizedStrings.h"
 #include "RecordedEvidenceSources.h"
+#include "RunProgram.h"
 
 namespace {
 
@@ -413,19 +413,15 @@ TEST(DeviceNodes, ANodeOfItsGroupOnlyIsClosedToOtherUsers) {
         ASSERT_EQ(chmod((root / "dev/dri" / name).c_str(), static_cast<mode_t>(mode)), 0);
     }
     fs::permissions(root, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-    const pid_t child = fork();
-    if (child == 0) {
+    const std::string seen = InChild({}, [&] {
         const bool nobody = setgid(65534) == 0 && setgroups(0, nullptr) == 0 && setuid(65534) == 0;
-        const DriNodes seen = InspectDriNodes(root);
-        _exit(nobody && seen == DriNodes{true,
-                                         {{"card0", 0666, "render", true},
-                                          {"renderD128", 0660, "render", false}}}
-                  ? 0
-                  : 1);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0) << "the child saw other nodes";
+        return nobody && InspectDriNodes(root) == DriNodes{true,
+                                                           {{"card0", 0666, "render", true},
+                                                            {"renderD128", 0660, "render", false}}}
+                   ? "as expected"
+                   : "other nodes";
+    });
+    EXPECT_EQ(seen, "as expected") << "the child saw other nodes";
     EXPECT_EQ(InspectDriNodes(root).nodes.at(1), (DeviceNode{"renderD128", 0660, "render", true}));
     fs::remove_all(root);
 }

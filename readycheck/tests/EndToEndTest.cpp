@@ -8,14 +8,12 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -24,18 +22,17 @@
 #include <thread>
 #include <vector>
 
+#include "FileText.h"
+#include "Processes.h"
+#include "RunProgram.h"
 #include "SchemaCheck.h"
+#include "StartedProgram.h"
+#include "WaitFor.h"
+#include "WestonSession.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-bool WaitFor(const std::function<bool()>& done, double seconds) {
-    for (int tries = static_cast<int>(seconds * 20); tries > 0 && !done(); --tries) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return done();
-}
 
 // The mapped top-level windows, newest first; windows that go away while listed are skipped.
 std::vector<Window> MappedWindows(Display* display) {
@@ -76,75 +73,43 @@ int SocketCount(pid_t pid) {
 const char* const kOtherProgram = std::getenv("READYCHECK_PROGRAM");
 const std::string kProgram = kOtherProgram != nullptr ? kOtherProgram : READYCHECK_PATH;
 
-// Runs the command with the termination signals at their defaults, as a terminal does.
-pid_t Spawn(std::string command) {
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t signals;
-    sigemptyset(&signals);
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        sigaddset(&signals, signal);
-    }
-    posix_spawnattr_setsigdefault(&attributes, &signals);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, &attributes, argv, environ), 0);
-    posix_spawnattr_destroy(&attributes);
-    return pid;
-}
-
-// True when the process ends with status 0 within the time; reaped, or killed if it does not end.
-bool EndsCleanly(pid_t pid, double seconds) {
-    int status = -1;
-    if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, seconds)) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 // Which of Mesa's GL layers the process has loaded: what its probes and renderer information
 // went through.
 std::string MesaLayers(pid_t pid) {
-    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
-    const std::string text((std::istreambuf_iterator<char>(maps)),
-                           std::istreambuf_iterator<char>());
+    const std::string text = FileText("/proc/" + std::to_string(pid) + "/maps");
     return std::string(text.find("/libGLX_mesa") != std::string::npos ? "GLX" : "") +
            (text.find("/libEGL_mesa") != std::string::npos ? "EGL" : "");
 }
 
+// The sockets the process holds, and the GL layers it has loaded.
+std::string Connections(pid_t pid) {
+    return std::to_string(SocketCount(pid)) + " sockets, " + MesaLayers(pid);
+}
+
 // Runs the program, closes its summary and window as a user does; returns the sockets it held
 // with the window up, and the GL layers it used.
-std::string RunAndClose(Display* x, const std::string& command) {
+std::string RunAndClose(Display* x, const Command& command) {
     prctl(PR_SET_CHILD_SUBREAPER, 1);  // the program's orphans come back to this process
-    const pid_t pid = Spawn(command);
+    StartedProgram program(command);
     EXPECT_TRUE(WaitFor([&] { return !MappedWindows(x).empty(); }, 30.0));
     EXPECT_TRUE(WaitFor([&] { return MappedWindows(x).size() == 2; }, 15.0)) << "the summary";
     // Counted with the summary up: the connections the window keeps, not one that the lookup of
     // the other graphics cards opens for a moment after the profiler has ended.
-    std::string used = std::to_string(SocketCount(pid)) + " sockets, ";
-    used += MesaLayers(pid);
+    std::string used = Connections(program.pid());
     for (const Window window : MappedWindows(x)) {
         Close(x, window);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
-    EXPECT_TRUE(EndsCleanly(pid, 10.0)) << "closing the window ends it";
-    // Orphans that have ended come back as zombies to reap; one still running was left behind.
-    EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
-        << "no child is left";
+    EXPECT_TRUE(program.endsCleanly(10.0)) << "closing the window ends it";
+    EXPECT_TRUE(NoChildLeft(2.0)) << "no child is left";
     return used;
 }
 
-// The test scripts' compositor as a session would name it: GTK takes Wayland only with a runtime
-// directory. Empty without scripts/with-weston.sh.
-std::string WestonSession() {
-    const char* weston = std::getenv("WESTON_DISPLAY");
-    if (weston == nullptr) {
-        return {};
-    }
-    const std::string socket = weston;
-    return "XDG_RUNTIME_DIR=" + socket.substr(0, socket.rfind('/')) + " WAYLAND_DISPLAY=" + socket;
+// The test scripts' compositor with no X display.
+EnvironmentChanges OnlyWeston() {
+    EnvironmentChanges session = WestonSession();
+    session.emplace_back("DISPLAY", nullptr);
+    return session;
 }
 
 // Types the key with Control held, through the X server's test extension, into the window.
@@ -165,16 +130,14 @@ TEST(EndToEnd, RevealsTheSummaryAndClosesCleanlyOnTheDisplayGivenEitherWay) {
     if (x == nullptr) {
         GTEST_SKIP() << "no display";
     }
-    const std::string byEnvironment = RunAndClose(x, "exec " + kProgram);
+    const std::string byEnvironment = RunAndClose(x, {{kProgram}});
     EXPECT_EQ(byEnvironment.substr(byEnvironment.find(", ")), ", GLX");
     // Named by --display alone, the server must reach the probes too: the same connections. It
     // wins over a compositor, for the window and the probes alike.
-    const std::string option = " --display=" + std::string(DisplayString(x));
-    EXPECT_EQ(RunAndClose(x, "exec env -u DISPLAY " + kProgram + option), byEnvironment);
+    const std::string option = "--display=" + std::string(DisplayString(x));
+    EXPECT_EQ(RunAndClose(x, {{kProgram, option}, {{"DISPLAY", nullptr}}}), byEnvironment);
     if (!WestonSession().empty()) {
-        EXPECT_EQ(
-            RunAndClose(x, "exec env -u DISPLAY " + WestonSession() + " " + kProgram + option),
-            byEnvironment);
+        EXPECT_EQ(RunAndClose(x, {{kProgram, option}, OnlyWeston()}), byEnvironment);
     }
     XCloseDisplay(x);
 }
@@ -191,13 +154,12 @@ TEST(EndToEnd, ControlWAndControlQCloseTheWindowAndStopTheProfiler) {
     }
     for (const KeySym key : {XK_w, XK_q}) {
         prctl(PR_SET_CHILD_SUBREAPER, 1);
-        const pid_t pid = Spawn("exec env READYCHECK_STANDIN_MASK=0x1F " STANDIN_PATH);
+        StartedProgram program({{STANDIN_PATH}, {{"READYCHECK_STANDIN_MASK", "0x1F"}}});
         ASSERT_TRUE(WaitFor([&] { return !MappedWindows(x).empty(); }, 30.0));
         TypeControlKey(x, MappedWindows(x).front(), key);
         EXPECT_TRUE(WaitFor([&] { return MappedWindows(x).empty(); }, 5.0)) << XKeysymToString(key);
-        EXPECT_TRUE(EndsCleanly(pid, 10.0)) << XKeysymToString(key);
-        EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
-            << "no child is left";
+        EXPECT_TRUE(program.endsCleanly(10.0)) << XKeysymToString(key);
+        EXPECT_TRUE(NoChildLeft(2.0)) << "no child is left";
     }
     XCloseDisplay(x);
 }
@@ -213,70 +175,46 @@ TEST(EndToEnd, WithACompositorTheWindowAndTheProbesUseIt) {
     const fs::path runtime = fs::absolute("default-socket");
     fs::remove_all(runtime);
     fs::create_directory(runtime);
-    fs::create_symlink(std::getenv("WESTON_DISPLAY"), runtime / "wayland-0");
+    fs::create_symlink(WestonSocket(), runtime / "wayland-0");
     // Beside an X server, GTK would start a session bus through it for the compositor's settings.
-    const std::string noBus = "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent ";
+    EnvironmentChanges noBus = WestonSession();
+    noBus.emplace_back("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
     const std::string expected = "2 sockets, EGL";
-    for (const std::string& environment :
-         {"-u DISPLAY " + WestonSession(), noBus + WestonSession(),
-          "-u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR=" + runtime.string()}) {
-        std::string command = "exec env " + environment;
-        command += " " + kProgram + " 2>/dev/null";
-        const pid_t pid = Spawn(command);
-        const auto used = [pid] {
-            std::string found = std::to_string(SocketCount(pid)) + " sockets, ";
-            return found += MesaLayers(pid);
-        };
-        EXPECT_TRUE(WaitFor([&] { return used() == expected; }, 10.0))
-            << environment << ": " << used();
-        kill(pid, SIGTERM);
-        EXPECT_TRUE(EndsCleanly(pid, 5.0)) << environment;
+    for (const EnvironmentChanges& environment : {OnlyWeston(),
+                                                  noBus,
+                                                  {{"DISPLAY", nullptr},
+                                                   {"WAYLAND_DISPLAY", nullptr},
+                                                   {"XDG_RUNTIME_DIR", runtime.string()}}}) {
+        StartedProgram program(
+            {.arguments = {kProgram}, .environment = environment, .errorsIntoOutput = true},
+            StartedProgram::Output::Discarded);
+        EXPECT_TRUE(WaitFor([&] { return Connections(program.pid()) == expected; }, 10.0))
+            << EnvArguments(environment) << ": " << Connections(program.pid());
+        kill(program.pid(), SIGTERM);
+        EXPECT_TRUE(program.endsCleanly(5.0)) << EnvArguments(environment);
     }
     fs::remove_all(runtime);
 }
 
 // No display at all: the window says so in one line, and measures nothing.
 TEST(EndToEnd, WithoutAnyDisplayItSaysSoAndMeasuresNothing) {
-    const std::string command =
-        "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR LC_ALL=C LANGUAGE= timeout 20 " +
-        kProgram + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output(512, '\0');
-    output.resize(std::fread(output.data(), 1, output.size(), pipe));
-    EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 1) << "neither a hang (124) nor a crash";
-    EXPECT_EQ(output,
+    const Ran ran = RunProgram({.arguments = {kProgram},
+                                .environment = {{"DISPLAY", nullptr},
+                                                {"WAYLAND_DISPLAY", nullptr},
+                                                {"XDG_RUNTIME_DIR", nullptr},
+                                                {"LC_ALL", "C"},
+                                                {"LANGUAGE", ""}},
+                                .bound = 20,
+                                .errorsIntoOutput = true});
+    EXPECT_EQ(ran.status, 1) << "neither a hang nor a crash";
+    EXPECT_EQ(ran.output,
               "ReadyCheck: cannot open a display for the window; set WAYLAND_DISPLAY or DISPLAY, "
               "or check without one: ReadyCheck --report\n");
 }
 
-// What a command line gives: the status, standard output and standard error.
-struct Ran {
-    int status;
-    std::string output;
-    std::string errors;
-};
-
-std::string Contents(FILE* file) {
-    std::string text;
-    char buffer[4096];
-    for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-        text.append(buffer, read);
-    }
-    return text;
-}
-
+// A command line as the shell runs it, within 30 seconds.
 Ran RunCommand(const std::string& command) {
-    FILE* errors = std::tmpfile();
-    const std::string redirected = "timeout 30 " + command + " 2>/proc/" +
-                                   std::to_string(getpid()) + "/fd/" +
-                                   std::to_string(fileno(errors));
-    FILE* pipe = popen(redirected.c_str(), "r");
-    Ran ran{0, Contents(pipe), {}};
-    ran.status = WEXITSTATUS(pclose(pipe));
-    std::rewind(errors);
-    ran.errors = Contents(errors);
-    std::fclose(errors);
-    return ran;
+    return RunProgram({.arguments = {"/bin/sh", "-c", command}, .bound = 30});
 }
 
 // --help, --version and the check without a window need no display; a wrong command line is one
@@ -360,25 +298,31 @@ TEST(CommandLine, TheSameAnswersOnEachDisplay) {
     if (std::getenv("DISPLAY") == nullptr || WestonSession().empty()) {
         GTEST_SKIP() << "needs DISPLAY and WESTON_DISPLAY (scripts/with-weston.sh)";
     }
-    const std::string x = "env -u WAYLAND_DISPLAY ";
-    const std::string wayland = "env -u DISPLAY " + WestonSession() + " ";
+    const EnvironmentChanges x{{"WAYLAND_DISPLAY", nullptr}};
+    const EnvironmentChanges wayland = OnlyWeston();
     // NOTE: the run on the device goes without the leak checker: under load, clang 14's
     // LeakSanitizer crashed in its own tracer at that process's exit ("LeakSanitizer has
     // encountered a fatal error"), after the program had answered, and failed this test at
     // random. The X11 and Wayland runs keep the checker; the normal build ignores the option.
-    const std::string device =
-        "env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= "
-        "ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" ";
+    const char* const leakChecks = std::getenv("ASAN_OPTIONS");
+    const EnvironmentChanges device{
+        {"DISPLAY", nullptr},
+        {"WAYLAND_DISPLAY", nullptr},
+        {"LC_ALL", "C"},
+        {"LANGUAGE", ""},
+        {"ASAN_OPTIONS", std::string(leakChecks != nullptr ? leakChecks : "") + ":detect_leaks=0"}};
     const char* const fields[] = {"feature_mask", "manufacturer", "renderer", "driver_version",
                                   "rendering"};
     for (const auto& [name, chosen, mask] :
-         {std::tuple{"llvmpipe", "", "63"},
-          std::tuple{"softpipe", "GALLIUM_DRIVER=softpipe ", "47"}}) {
-        const std::string command = chosen + kProgram + " --json";
-        const auto answers = [&](const std::string& environment, const char* system) {
-            const Ran ran = RunCommand(environment + command);
-            EXPECT_EQ(ran.errors, "") << environment;
-            EXPECT_EQ(SchemaFaults(ran.output), "") << environment;
+         {std::tuple{"llvmpipe", EnvironmentChanges{}, "63"},
+          std::tuple{"softpipe", EnvironmentChanges{{"GALLIUM_DRIVER", "softpipe"}}, "47"}}) {
+        const EnvironmentChanges driver = chosen;
+        const auto answers = [&](EnvironmentChanges environment, const char* system) {
+            environment.insert(environment.end(), driver.begin(), driver.end());
+            const Ran ran = RunProgram(
+                {.arguments = {kProgram, "--json"}, .environment = environment, .bound = 30});
+            EXPECT_EQ(ran.errors, "") << EnvArguments(environment);
+            EXPECT_EQ(SchemaFaults(ran.output), "") << EnvArguments(environment);
             EXPECT_EQ(Field(ran.output, "display_system"), std::string("\"") + system + "\"");
             std::string found = std::to_string(ran.status);
             for (const char* field : fields) {
@@ -605,10 +549,10 @@ TEST(CommandLine, TheCausesOfThisMachineAndOfRecordedOnes) {
                              "no_kernel_driver controller=0000:01:00.0"))},
     };
     if (!WestonSession().empty()) {
-        rows.push_back({"forced on the compositor",
-                        kDriverUntouched + "-u DISPLAY " + WestonSession() +
-                            " LIBGL_ALWAYS_SOFTWARE=1 " + kProgram,
-                        First("forced_by_environment LIBGL_ALWAYS_SOFTWARE=1")});
+        rows.push_back(
+            {"forced on the compositor",
+             kDriverUntouched + EnvArguments(OnlyWeston()) + " LIBGL_ALWAYS_SOFTWARE=1 " + kProgram,
+             First("forced_by_environment LIBGL_ALWAYS_SOFTWARE=1")});
     }
     for (const Row& row : rows) {
         const Explained explained = Explain(row.command);
@@ -671,18 +615,14 @@ TEST(CommandLine, ReportMapsNoWindowAndLeavesNothingRunning) {
     }
     const std::size_t before = MappedWindows(x).size();
     prctl(PR_SET_CHILD_SUBREAPER, 1);
-    FILE* pipe = popen((kProgram + " --report").c_str(), "r");
     std::size_t most = before;
-    std::string output;
-    for (int c = 0; (c = std::fgetc(pipe)) != EOF;) {
-        output += static_cast<char>(c);
-        most = std::max(most, MappedWindows(x).size());
-    }
-    EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 0);
+    const Ran ran = RunProgram({.arguments = {kProgram, "--report"}, .meanwhile = [&] {
+                                    most = std::max(most, MappedWindows(x).size());
+                                }});
+    EXPECT_EQ(ran.status, 0);
     EXPECT_EQ(most, before) << "no window";
-    EXPECT_TRUE(output.starts_with("ReadyCheck 1.0.0\n")) << output;
-    EXPECT_TRUE(WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, 2.0))
-        << "no child is left";
+    EXPECT_TRUE(ran.output.starts_with("ReadyCheck 1.0.0\n")) << ran.output;
+    EXPECT_TRUE(NoChildLeft(2.0)) << "no child is left";
     XCloseDisplay(x);
 }
 
@@ -728,22 +668,19 @@ protected:
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     }
     void TearDown() override {
-        for (const pid_t pid : started) {  // one that a failed assertion left running
-            if (waitpid(pid, nullptr, WNOHANG) == 0) {
-                kill(pid, SIGKILL);
-                waitpid(pid, nullptr, 0);
-            }
-        }
+        started.clear();  // kills what a failed assertion left running
         fs::remove_all("ways-out");
         if (x != nullptr) {
             XCloseDisplay(x);
         }
     }
-    pid_t start(const std::string& command) { return started.emplace_back(Spawn(command)); }
-    pid_t copyAndClose();
+    StartedProgram& start(const std::string& command) {
+        return started.emplace_back(Command{{"/bin/sh", "-c", command}});
+    }
+    StartedProgram& copyAndClose();
 
     Display* x = XOpenDisplay(nullptr);
-    std::vector<pid_t> started;
+    std::deque<StartedProgram> started;
 };
 
 // All at once: each signal with an alert open, the result window destroyed with and without one,
@@ -791,12 +728,11 @@ TEST_F(WaysOut, EachEndsLikeClose) {
     }
     for (std::size_t i = 0; i < started.size(); ++i) {
         const std::size_t windows = rows[i].alert ? 2 : 1;
-        ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, started[i]).size() == windows; }, 30.0)) << i;
-        rows[i].action(started[i], WindowsOf(x, started[i]).back());
-        EXPECT_TRUE(EndsCleanly(started[i], 2.0)) << i;
-        // Kills it when it is left.
-        EXPECT_NE(std::system(("pkill -x -f 'sleep " + std::to_string(900 + i) + "'").c_str()), 0)
-            << i;
+        const pid_t pid = started[i].pid();
+        ASSERT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == windows; }, 30.0)) << i;
+        rows[i].action(pid, WindowsOf(x, pid).back());
+        EXPECT_TRUE(started[i].endsCleanly(2.0)) << i;
+        EXPECT_TRUE(GoneWithin("^sleep " + std::to_string(900 + i) + "$", 0)) << i;
     }
 }
 
@@ -810,32 +746,32 @@ TEST_F(WaysOut, TheCompositorGoneEndsLikeClose) {
     const fs::path runtime = fs::absolute("ways-out/runtime");
     fs::create_directories(runtime);
     fs::permissions(runtime, fs::perms::owner_all);
-    const pid_t weston = start("XDG_RUNTIME_DIR=" + runtime.string() +
-                               " exec weston --backend=headless-backend.so --use-gl --no-config "
-                               "--socket=lost >/dev/null 2>&1");
+    const StartedProgram& weston =
+        start("XDG_RUNTIME_DIR=" + runtime.string() +
+              " exec weston --backend=headless-backend.so --use-gl --no-config "
+              "--socket=lost >/dev/null 2>&1");
     ASSERT_TRUE(WaitFor([&] { return fs::exists(runtime / "lost"); }, 10.0));
-    const pid_t pid =
+    StartedProgram& program =
         start("export NAP=960; exec env -u DISPLAY XDG_RUNTIME_DIR=" + runtime.string() +
               " WAYLAND_DISPLAY=lost " + Stage("ways-out/staged", true) + " 2>/dev/null");
-    ASSERT_TRUE(WaitFor([&] { return MesaLayers(pid) == "EGL"; }, 30.0)) << "probed there";
+    ASSERT_TRUE(WaitFor([&] { return MesaLayers(program.pid()) == "EGL"; }, 30.0))
+        << "probed there";
     std::this_thread::sleep_for(std::chrono::milliseconds(3000));  // the summary is up
-    ASSERT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "still running";
-    kill(weston, SIGKILL);
-    EXPECT_TRUE(EndsCleanly(pid, 2.0));
-    EXPECT_NE(std::system("pkill -x -f 'sleep 960'"), 0) << "the profiler's child is left";
+    ASSERT_FALSE(program.exitStatus(0)) << "still running";
+    kill(weston.pid(), SIGKILL);
+    EXPECT_TRUE(program.endsCleanly(2.0));
+    EXPECT_TRUE(GoneWithin("^sleep 960$", 0)) << "the profiler's child is left";
 }
 
 // The report's wait for a profiler that does not end is cut short by a signal as the window is:
 // the profiler's whole group is stopped, and the program says why it gives no report.
 TEST_F(WaysOut, ASignalEndsTheReportsWaitAndTheProfilersGroup) {
     const std::string staged = Stage("ways-out/report", true);
-    const pid_t pid = start("export NAP=950; exec " + staged + " --report 2>/dev/null");
+    StartedProgram& program = start("export NAP=950; exec " + staged + " --report 2>/dev/null");
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-    kill(pid, SIGTERM);
-    int status = -1;
-    EXPECT_TRUE(WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, 2.0));
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-    EXPECT_NE(std::system("pkill -x -f 'sleep 950'"), 0) << "the profiler's child is left";
+    kill(program.pid(), SIGTERM);
+    EXPECT_EQ(program.exitStatus(2.0), 1);
+    EXPECT_TRUE(GoneWithin("^sleep 950$", 0)) << "the profiler's child is left";
 }
 
 // A clipboard manager as the desktops run one: asked by the program to save its clipboard, it
@@ -890,8 +826,9 @@ private:
 
 // Starts the program, copies the report by Ctrl+C after the summary and closes the window as a
 // window manager closes it.
-pid_t WaysOut::copyAndClose() {
-    const pid_t pid = start("NAP=1 exec " + Stage("ways-out/staged", true));
+StartedProgram& WaysOut::copyAndClose() {
+    StartedProgram& program = start("NAP=1 exec " + Stage("ways-out/staged", true));
+    const pid_t pid = program.pid();
     EXPECT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == 2; }, 30.0));
     Close(x, WindowsOf(x, pid).front());
     EXPECT_TRUE(WaitFor([&] { return WindowsOf(x, pid).size() == 1; }, 5.0));
@@ -901,15 +838,15 @@ pid_t WaysOut::copyAndClose() {
                   1,        1, 1,    1, ControlMask, XKeysymToKeycode(x, XK_c), True};
     XSendEvent(x, window, False, NoEventMask, &press);
     Close(x, window);  // handled after the key, in the order sent
-    return pid;
+    return program;
 }
 
 // The manager has the report.
 TEST_F(WaysOut, TheCopiedReportOutlivesTheWindow) {
     ClipboardManager manager(x);
-    const pid_t pid = copyAndClose();
+    StartedProgram& program = copyAndClose();
     EXPECT_TRUE(WaitFor([&] { return manager.serve(); }, 5.0));
-    EXPECT_TRUE(EndsCleanly(pid, 2.0));
+    EXPECT_TRUE(program.endsCleanly(2.0));
     EXPECT_TRUE(manager.saved.starts_with("ReadyCheck ")) << manager.saved;
 }
 
@@ -920,13 +857,13 @@ TEST_F(WaysOut, AManagerThatNeverAnswersIsNotWaitedFor) {
     std::chrono::duration<double> waited[2];
     for (const bool signalled : {false, true}) {
         ClipboardManager manager(x, true);
-        const pid_t pid = copyAndClose();
+        StartedProgram& program = copyAndClose();
         ASSERT_TRUE(WaitFor([&] { return manager.serve(); }, 5.0)) << "asked to keep the text";
         const auto asked = std::chrono::steady_clock::now();
         if (signalled) {
-            kill(pid, SIGTERM);
+            kill(program.pid(), SIGTERM);
         }
-        EXPECT_TRUE(EndsCleanly(pid, 3.0)) << signalled;
+        EXPECT_TRUE(program.endsCleanly(3.0)) << signalled;
         waited[signalled ? 1 : 0] = std::chrono::steady_clock::now() - asked;
     }
     EXPECT_LT(waited[1].count(), waited[0].count() - 0.5)
