@@ -20,3 +20,7 @@ NO_AT_BRIDGE=1 scripts/with-xvfb.sh build-bench/bench/startup_benchmark \
     build-bench/stage/bin/ReadyCheck build-bench/bench/startup_baseline 21
 scripts/with-xvfb.sh bench/report-benchmark.sh build-bench/stage/bin/ReadyCheck \
     build-bench/bench/probe_once build-bench/stage/libexec/readycheck/system_profiler 21
+scripts/with-xvfb.sh build-bench/bench/causes_benchmark --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true
+scripts/with-xvfb.sh bench/causes-benchmark.sh build-bench/stage/bin/ReadyCheck \
+    build-bench/bench-stage/bin/ReadyCheck 41

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "DisplayRule.h"
+#include "WestonSession.h"
 
 using Graphics::RuleDisplay;
 
@@ -39,7 +40,7 @@ int SocketTo(const std::string& path) {
 // Rows: WAYLAND_DISPLAY, DISPLAY (empty: unset), whether WAYLAND_SOCKET holds a connection to the
 // compositor, and the display the rule picks.
 TEST(DisplayRule, ACompositorThatAnswersThenTheXServerThenNone) {
-    const char* weston = std::getenv("WESTON_DISPLAY");
+    const char* weston = WestonSocket();
     const char* server = std::getenv("DISPLAY");
     if (weston == nullptr || server == nullptr) {
         GTEST_SKIP() << "needs DISPLAY and WESTON_DISPLAY (scripts/with-weston.sh)";

@@ -8,7 +8,8 @@
 
 #include "DummyWindowGLContext.h"
 #include "GLPlatform.h"
-#include "InChild.h"
+#include "RunProgram.h"
+#include "WestonSession.h"
 
 using namespace GLPlatform;
 
@@ -71,7 +72,7 @@ std::string Outcomes() {
 
 // llvmpipe offers 4 samples at most and no stereo, and is no hardware renderer.
 TEST(BackendFormats, MeetTheSameRequestsOnEveryBackend) {
-    const char* weston = std::getenv("WESTON_DISPLAY");
+    const char* weston = WestonSocket();
     if (std::getenv("DISPLAY") == nullptr || weston == nullptr) {
         GTEST_SKIP() << "needs DISPLAY and WESTON_DISPLAY (scripts/with-weston.sh)";
     }

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <new>
 #include <regex>
 #include <sstream>
 #include <string_view>
+
+#include "FileText.h"
 
 using namespace GLPlatform;
 
@@ -123,10 +124,8 @@ int Live() {
 }
 
 std::string Expected(const std::string& name) {
-    std::ostringstream read;
     // A section ends at a blank line; the last one at the end of the file.
-    read << std::ifstream(PROBEKIT_GOLDEN).rdbuf() << '\n';
-    const std::string text = read.str();
+    const std::string text = FileText(PROBEKIT_GOLDEN) + '\n';
     const std::size_t start = text.find("[" + name + "]\n") + name.size() + 3;
     return text.substr(start, text.find("\n\n", start) + 1 - start);
 }

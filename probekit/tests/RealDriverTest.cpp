@@ -9,18 +9,20 @@
 #include <dlfcn.h>
 #include <signal.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <tuple>
 
-#include "InChild.h"
 #include "ProbeKit/ProbeKit.h"
+#include "RunProgram.h"
+#include "StartedProgram.h"
+#include "WaitFor.h"
+#include "WestonSession.h"
 
 namespace {
 
@@ -57,7 +59,7 @@ std::string Answers() {
 }
 
 // The children witness the X server of the test, whatever DISPLAY they are given.
-std::string AnswersWith(Environment changes) {
+std::string AnswersWith(EnvironmentChanges changes) {
     changes.emplace_back("TEST_X_DISPLAY", std::getenv("DISPLAY"));
     return InChild(changes, Answers);
 }
@@ -77,13 +79,11 @@ TEST(RealLibrary, IdentityIsWhatGlxinfoReports) {
     if (std::getenv("DISPLAY") == nullptr) {
         GTEST_SKIP() << "no DISPLAY";
     }
-    FILE* glxinfo = popen(
-        "glxinfo | sed -n 's/^OpenGL \\(vendor\\|renderer\\|version\\) string: /|/p'"
-        " | tr -d '\\n'",
-        "r");
-    char text[1024];
-    const std::string strings(text, std::fread(text, 1, sizeof text, glxinfo));
-    pclose(glxinfo);
+    const std::string strings =
+        RunProgram({{"/bin/sh", "-c",
+                     "glxinfo | sed -n 's/^OpenGL \\(vendor\\|renderer\\|version\\) string: /|/p'"
+                     " | tr -d '\\n'"}})
+            .output;
     EXPECT_EQ(AnswersWith({{"WAYLAND_DISPLAY", nullptr}}), "63" + strings + "|current=0|windows=0");
 }
 
@@ -91,7 +91,7 @@ TEST(RealLibrary, IdentityIsWhatGlxinfoReports) {
 // and the separate depth path has no stencil. softpipe offers no multisample configs. EGL on the
 // compositor and on the device must answer as GLX does, for every driver.
 TEST(EveryBackend, AnswersAsGlxForEachDriver) {
-    const char* weston = std::getenv("WESTON_DISPLAY");
+    const char* weston = WestonSocket();
     if (std::getenv("DISPLAY") == nullptr || weston == nullptr) {
         GTEST_SKIP() << "needs DISPLAY and WESTON_DISPLAY (scripts/with-weston.sh)";
     }
@@ -125,7 +125,7 @@ std::string ProbeBesideTheHostsSocket() {
 }
 
 TEST(EveryBackend, LeavesTheHostsWaylandSocketAlone) {
-    const char* weston = std::getenv("WESTON_DISPLAY");
+    const char* weston = WestonSocket();
     if (weston == nullptr) {
         GTEST_SKIP() << "needs WESTON_DISPLAY (scripts/with-weston.sh)";
     }
@@ -134,60 +134,50 @@ TEST(EveryBackend, LeavesTheHostsWaylandSocketAlone) {
         "63 left");
 }
 
-// A server of the test's own; returns its pid and sets DISPLAY to it. The shell prints its pid,
-// which the server takes over, then the server prints its display number. The pipe stays open
-// for the rest of the process, which ends with _exit.
-pid_t StartXvfb() {
-    FILE* server = popen("echo $$; exec Xvfb -displayfd 1 -nolisten tcp", "r");
-    pid_t pid = 0;
-    char display[16] = ":";
-    EXPECT_EQ(std::fscanf(server, "%d %14s", &pid, display + 1), 2);
-    setenv("DISPLAY", display, 1);
-    return pid;
+// A server of the test's own, which prints its display number; sets DISPLAY to it.
+StartedProgram StartXvfb() {
+    StartedProgram server({{"Xvfb", "-displayfd", "1", "-nolisten", "tcp"}},
+                          StartedProgram::Output::Piped);
+    setenv("DISPLAY", std::string(":").append(server.readLine()).c_str(), 1);
+    return server;
 }
 
-// A compositor of the test's own, with its socket in runtime; returns its pid once the socket is
-// there, and sets WAYLAND_DISPLAY to it.
-pid_t StartWeston(const std::string& runtime, const std::string& name) {
-    const std::string command = "echo $$; XDG_RUNTIME_DIR=" + runtime +
-                                " exec weston --backend=headless-backend.so --use-gl --no-config"
-                                " --socket=" +
-                                name + " >/dev/null 2>&1";
-    FILE* compositor = popen(command.c_str(), "r");
-    pid_t pid = 0;
-    EXPECT_EQ(std::fscanf(compositor, "%d", &pid), 1);
+// A compositor of the test's own, with its socket in runtime, once the socket is there; sets
+// WAYLAND_DISPLAY to it.
+StartedProgram StartWeston(const std::string& runtime, const std::string& name) {
+    StartedProgram compositor({.arguments = {"weston", "--backend=headless-backend.so", "--use-gl",
+                                             "--no-config", "--socket=" + name},
+                               .environment = {{"XDG_RUNTIME_DIR", runtime}},
+                               .errorsIntoOutput = true},
+                              StartedProgram::Output::Discarded);
     const std::string socket = runtime + "/" + name;
-    struct stat status {};
-    for (int tries = 0; tries < 200 && stat(socket.c_str(), &status) != 0; ++tries) {
-        usleep(50000);
-    }
+    WaitFor([&] { return std::filesystem::exists(socket); }, 10.0);
     setenv("WAYLAND_DISPLAY", socket.c_str(), 1);
-    return pid;
+    return compositor;
 }
 
-void Kill(pid_t server) {
-    kill(server, SIGKILL);
-    waitpid(server, nullptr, 0);
-}
-
-// Writes the mask and the identity's size on a server, on one lost after the switch changed, on
-// a new one, and with no DISPLAY at all; then ends the process with status 0.
-[[noreturn]] void ProbeServers() {
+// The mask and the identity's size on a server, on one lost after the switch changed, and on a
+// new one; each server is killed once probed.
+std::string ProbeLostAndNew(const std::function<StartedProgram()>& start) {
     std::string seen;
     for (const bool lost : {false, true, false}) {
-        const pid_t server = StartXvfb();
+        StartedProgram server = start();
         VXSetPreferGenericDriver(VXGetPreferGenericDriver() == 0 ? 1 : 0);
         if (lost) {
-            Kill(server);
+            server.stop(SIGKILL);
         }
         VXStringArray identity = VXGetDriverOpenGLIdentity();
         seen += std::to_string(VXGetDriverOpenGLFeatures()) + " " +
                 std::to_string(VXStringArrayCount(identity)) + " ";
         VXStringArrayDispose(identity);
-        if (!lost) {
-            Kill(server);
-        }
     }
+    return seen;
+}
+
+// Writes what ProbeLostAndNew sees of X servers, then the mask with no DISPLAY at all; then ends
+// the process with status 0.
+[[noreturn]] void ProbeServers() {
+    const std::string seen = ProbeLostAndNew(StartXvfb);
     unsetenv("DISPLAY");
     VXSetPreferGenericDriver(0);
     std::fputs((seen + std::to_string(VXGetDriverOpenGLFeatures())).c_str(), stderr);
@@ -207,22 +197,9 @@ TEST(LostServer, GivesNeutralResultsThenANewConnection) {
     if (mkdtemp(runtime) == nullptr) {
         _exit(1);
     }
-    std::string seen;
     int compositors = 0;
-    for (const bool lost : {false, true, false}) {
-        const pid_t compositor = StartWeston(runtime, "wayland-" + std::to_string(++compositors));
-        VXSetPreferGenericDriver(VXGetPreferGenericDriver() == 0 ? 1 : 0);
-        if (lost) {
-            Kill(compositor);
-        }
-        VXStringArray identity = VXGetDriverOpenGLIdentity();
-        seen += std::to_string(VXGetDriverOpenGLFeatures()) + " " +
-                std::to_string(VXStringArrayCount(identity)) + " ";
-        VXStringArrayDispose(identity);
-        if (!lost) {
-            Kill(compositor);
-        }
-    }
+    const std::string seen = ProbeLostAndNew(
+        [&] { return StartWeston(runtime, "wayland-" + std::to_string(++compositors)); });
     std::filesystem::remove_all(runtime);
     std::fputs(seen.c_str(), stderr);
     _exit(0);

@@ -1,12 +1,12 @@
 // The display profiler: on each recorded machine it writes that machine's expected.xml.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
+
+#include "FileText.h"
+#include "RunProgram.h"
 
 namespace {
 
@@ -14,21 +14,17 @@ const std::string kReport = " -detailLevel mini -xml";
 
 // The command's exit status and what it wrote, standard error included.
 std::pair<int, std::string> Shell(const std::string& command) {
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    std::string output(1 << 20, '\0');
-    output.resize(std::fread(output.data(), 1, output.size(), pipe));
-    return {WEXITSTATUS(pclose(pipe)), output};
+    const Ran ran = RunProgram({.arguments = {"/bin/sh", "-c", command}, .errorsIntoOutput = true});
+    return {ran.status, ran.output};
 }
 
 // Every device the recorded machine has, the main display last.
 TEST(Profiler, WritesEachRecordedMachinesExpectedReport) {
     for (const auto& machine : std::filesystem::directory_iterator(MACHINES)) {
         if (machine.is_directory()) {
-            std::ostringstream expected;
-            expected << std::ifstream(machine.path() / "expected.xml").rdbuf();
             EXPECT_EQ(Shell("SYSTEM_PROFILER_MACHINE=" + machine.path().string() +
                             " " RECORDED_PROFILER + kReport),
-                      std::pair(0, expected.str()))
+                      std::pair(0, FileText(machine.path() / "expected.xml")))
                 << machine.path().filename();
         }
     }

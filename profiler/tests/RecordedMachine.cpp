@@ -7,24 +7,13 @@
 #include <fstream>
 
 #include "Machine.h"
+#include "RecordedMachine.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
 const char* const kDirectory = std::getenv("SYSTEM_PROFILER_MACHINE");
 const fs::path kRecorded = kDirectory != nullptr ? kDirectory : "";
-
-std::optional<std::string> Answer(const std::string& subject, const std::string& question) {
-    std::ifstream in(kRecorded / "answers");
-    for (std::string who, what, value; in >> who >> what >> value;) {
-        if (who == subject && what == question) {
-            return value;
-        }
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 std::string SysfsRoot() {
@@ -44,14 +33,9 @@ void AskDriver(const DisplayDevice& device, MemorySignals& signals) {
     if (status == "suspended") {
         std::printf("woke %s\n", device.address.c_str());  // spoils the report
     }
-    if (const auto apu = Answer(device.address, "amdgpu-apu")) {
-        signals.amdgpuApu = *apu == "1";
-    }
-    if (const auto local = Answer(device.address, "i915-local-memory")) {
-        signals.i915LocalMemory = std::stoull(*local);
-    }
+    AddRecordedDriverAnswers(kRecorded, device.address, signals);
 }
 
 std::optional<std::string> ScreenDevice() {
-    return Answer("x-screen", "device");
+    return RecordedAnswer(kRecorded, "x-screen", "device");
 }

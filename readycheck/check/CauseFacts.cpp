@@ -85,5 +85,8 @@ Evidence VirtualMachineFacts(const MachineEvidence& evidence) {
             return {{"virtual_pci_device", device.address + " (" + PciIdText(device) + ")"}};
         }
     }
+    if (evidence.hypervisorFlag) {
+        return {{"cpu_flag", "hypervisor"}};
+    }
     return {};
 }

@@ -44,5 +44,6 @@ bool IsVirtualDevice(const PciDevice& device);
 // DMI's vendor and product where they name a hypervisor; empty otherwise.
 Evidence HypervisorDmi(const MachineEvidence& evidence);
 // What shows that this is a virtual machine: DMI's vendor and product where they name a
-// hypervisor, else the first virtual PCI device; empty on real hardware.
+// hypervisor, else the first virtual PCI device, else the processor's hypervisor flag (a virtual
+// machine without DMI or PCI); empty on real hardware.
 Evidence VirtualMachineFacts(const MachineEvidence& evidence);

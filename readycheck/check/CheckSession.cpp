@@ -9,7 +9,6 @@
 #include "ProbeKit/ProbeKit.h"
 #include "SystemVersion.h"
 #include "TaskWrapper.h"
-#include "XServerOffer.h"
 
 CheckSession::CheckSession(TaskWrapperController* controller,
                            std::vector<std::string> cardProbeArguments, double cardProbeBound,
@@ -84,8 +83,7 @@ const MachineEvidence& CheckSession::evidence() {
     if (!mEvidence) {
         const bool onX = mFacts.displaySystem == DisplaySystem::X11 ||
                          mFacts.displaySystem == DisplaySystem::X11UnderWayland;
-        mEvidence = ReadMachineEvidence(
-            LiveEvidenceSources(onX ? AskXServerOffer("") : std::optional<XServerOffer>()));
+        mEvidence = ReadMachineEvidence(LiveEvidenceSources(onX));
     }
     return *mEvidence;
 }

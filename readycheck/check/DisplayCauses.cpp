@@ -20,14 +20,16 @@ bool NamesHost(const std::string& display) {
     return !host.empty() && host != "unix";
 }
 
-// A GPU that Mesa draws for is there, or none at all: an X server that offers it no way to draw
-// is a virtual one. Without this, an X server on a basic display driver, or kept from its GPU
-// by nomodeset, would be taken for one.
+// A GPU that Mesa or NVIDIA's driver draws for is there, or none at all: an X server that offers
+// it no way to draw is a virtual one. Without this, an X server on a basic display driver, or
+// kept from its GPU by nomodeset, would be taken for one.
 bool GpuLeftUnused(const CauseScope& scope) {
     return (scope.wholeMachine && scope.evidence.controllers.empty()) ||
-           std::any_of(
-               scope.controllers.begin(), scope.controllers.end(),
-               [](const auto* controller) { return !DriDriverFiles(controller->driver).empty(); });
+           std::any_of(scope.controllers.begin(), scope.controllers.end(),
+                       [](const auto* controller) {
+                           return !DriDriverFiles(controller->driver).empty() ||
+                                  controller->driver == "nvidia";
+                       });
 }
 
 }  // namespace
@@ -42,7 +44,9 @@ void AddDisplayCauses(const CauseScope& scope, std::vector<Cause>& causes) {
     if (evidence.display) {
         shown.emplace_back("DISPLAY", display);
     }
-    const bool remote = NamesHost(display) || evidence.sshConnection;
+    // An SSH session alone is no remote display: over SSH the machine's own X server (":0") is
+    // drawn for by its GPU; SSH's forwarding names a host ("localhost:10.0").
+    const bool remote = NamesHost(display);
     if (remote && (scope.software || scope.checkFailed)) {
         if (evidence.sshConnection) {
             shown.emplace_back("SSH_CONNECTION", *evidence.sshConnection);

@@ -34,9 +34,8 @@ fs::path Under(const fs::path& root, const std::string& path) {
 
 // The 64-bit library folders there are, as the distributions lay them out: Debian's multiarch
 // folder, Fedora's and openSUSE's lib64, else lib (Arch). A lib beside lib64 holds 32-bit ones.
-std::vector<std::string> LibraryFolders(const fs::path& root) {
+std::vector<std::string> LibraryFolders(const fs::path& root, const std::string& multiarch) {
     std::vector<std::string> folders;
-    const std::string multiarch = READYCHECK_MULTIARCH;
     std::error_code error;
     if (!multiarch.empty() && fs::is_directory(root / "usr/lib" / multiarch, error)) {
         folders.push_back("/usr/lib/" + multiarch);
@@ -112,10 +111,10 @@ void ReadEglVendorFiles(const fs::path& root, const Environment& environment,
 
 }  // namespace
 
-void ReadDriverFileEvidence(const fs::path& root, const Environment& environment,
-                            MachineEvidence& evidence) {
-    evidence.libraryFolders = LibraryFolders(root);
-    ReadDriDrivers(root, environment, evidence);
+void ReadDriverFileEvidence(const EvidenceSources& sources, MachineEvidence& evidence) {
+    const fs::path root(sources.root);
+    evidence.libraryFolders = LibraryFolders(root, sources.multiarch);
+    ReadDriDrivers(root, sources.environment, evidence);
     ReadNvidiaLibrary(root, evidence);
-    ReadEglVendorFiles(root, environment, evidence);
+    ReadEglVendorFiles(root, sources.environment, evidence);
 }

@@ -21,5 +21,4 @@ std::vector<std::string> FolderNames(const std::filesystem::path& folder);
 void ReadKernelEvidence(const std::filesystem::path& root, MachineEvidence& evidence);
 
 // Mesa's DRI drivers for the controllers found, glvnd's vendor libraries and EGL vendor files.
-void ReadDriverFileEvidence(const std::filesystem::path& root, const Environment& environment,
-                            MachineEvidence& evidence);
+void ReadDriverFileEvidence(const EvidenceSources& sources, MachineEvidence& evidence);

@@ -1,11 +1,9 @@
 // Where this machine's evidence is read.
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "MachineEvidence.h"
 
-// This machine: rooted at "/", with this process's environment, the X server's offer as the
-// caller asked it (none where the check did not draw on X) and /dev/dri as stat() shows it.
-EvidenceSources LiveEvidenceSources(std::optional<XServerOffer> xServer);
+// This machine: rooted at "/", with this process's environment, its X server's offer where the
+// check drew on X (asked here, and only then) and /dev/dri as stat() shows it. Test and benchmark
+// builds link another definition in its place.
+EvidenceSources LiveEvidenceSources(bool drewOnX);

@@ -49,7 +49,7 @@ ControllerEvidence Controller(const fs::path& device, PciDevice pci) {
 void ReadPci(const fs::path& sys, MachineEvidence& evidence) {
     const fs::path devices = sys / "bus/pci/devices";
     std::error_code error;
-    evidence.sysfsReadable = fs::is_directory(devices, error);
+    evidence.sysfsReadable = fs::is_directory(sys / "bus", error);
     for (const std::string& address : FolderNames(devices)) {
         const fs::path device = devices / address;
         PciDevice pci{address, static_cast<uint16_t>(Number(device / "vendor")),

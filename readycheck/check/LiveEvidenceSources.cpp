@@ -1,6 +1,7 @@
 #include "EvidenceSources.h"
 #include "ProcessInfo.h"
 
-EvidenceSources LiveEvidenceSources(std::optional<XServerOffer> xServer) {
-    return {"/", ProcessEnvironment(), xServer, InspectDriNodes("/")};
+EvidenceSources LiveEvidenceSources(bool drewOnX) {
+    return {"/", READYCHECK_MULTIARCH, ProcessEnvironment(),
+            drewOnX ? AskXServerOffer("") : std::nullopt, InspectDriNodes("/")};
 }

@@ -1,6 +1,8 @@
 #include "MachineEvidence.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "EvidenceReaders.h"
@@ -52,9 +54,25 @@ std::string FileText(const fs::path& file) {
     return text.str();
 }
 
+// x86 processors under a hypervisor list "hypervisor" among their flags; the first processor's
+// line says it for all.
+bool HypervisorFlag(const fs::path& cpuinfo) {
+    std::ifstream in(cpuinfo);
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("flags")) {
+            std::istringstream flags(line.substr(line.find(':') + 1));
+            return std::find(std::istream_iterator<std::string>(flags),
+                             std::istream_iterator<std::string>(),
+                             "hypervisor") != std::istream_iterator<std::string>();
+        }
+    }
+    return false;
+}
+
 void ReadIdentity(const fs::path& root, MachineEvidence& evidence) {
     evidence.dmiVendor = FirstLine(root / "sys/class/dmi/id/sys_vendor").value_or("");
     evidence.dmiProduct = FirstLine(root / "sys/class/dmi/id/product_name").value_or("");
+    evidence.hypervisorFlag = HypervisorFlag(root / "proc/cpuinfo");
     ReadContainer(root, evidence);
     std::error_code error;
     const fs::path osRelease = fs::exists(root / "etc/os-release", error)
@@ -79,7 +97,7 @@ MachineEvidence ReadMachineEvidence(const EvidenceSources& sources) {
     MachineEvidence evidence;
     ReadSession(sources, evidence);
     ReadKernelEvidence(root, evidence);
-    ReadDriverFileEvidence(root, sources.environment, evidence);
+    ReadDriverFileEvidence(sources, evidence);
     ReadIdentity(root, evidence);
     return evidence;
 }

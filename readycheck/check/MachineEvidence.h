@@ -50,7 +50,8 @@ struct MachineEvidence {
 
     // The kernel command line's parameters that keep graphics drivers from loading.
     std::vector<std::string> modesetParameters;
-    bool sysfsReadable = false;  // the PCI devices could be listed
+    // sysfs is there, with or without a PCI bus: a virtual machine on virtio-mmio has none.
+    bool sysfsReadable = false;
     std::vector<PciDevice> pciDevices;
     std::vector<ControllerEvidence> controllers;  // in address order
     std::vector<std::string> drmDevices;          // sysfs class/drm's cards: "card0"
@@ -71,6 +72,8 @@ struct MachineEvidence {
     std::string container;   // "flatpak", "podman", "docker"; empty outside a container
     std::string flatpakApp;  // the Flatpak application's id
     DistributionFamily family = DistributionFamily::Other;
+    // The processor runs under a hypervisor: x86's "hypervisor" CPU flag.
+    bool hypervisorFlag = false;
 };
 
 // Where the evidence comes from. The X server's offer and /dev/dri are given rather than read:
@@ -78,6 +81,9 @@ struct MachineEvidence {
 // files.
 struct EvidenceSources {
     std::string root = "/";
+    // The multiarch name of the machine's library folders ("x86_64-linux-gnu" in /usr/lib/...);
+    // empty on a distribution without them.
+    std::string multiarch;
     Environment environment;
     std::optional<XServerOffer> xServer;
     DriNodes driNodes;

@@ -19,7 +19,7 @@ class TaskWrapperController;
 
 // How long one card's probe may take, and how much it may print.
 constexpr double kCardProbeBoundSeconds = 10.0;
-constexpr std::size_t kCardProbeOutputLimit = 64 * 1024;
+constexpr std::size_t kCardProbeOutputLimit = std::size_t{64} * 1024;
 // How long the whole check may take, from the list to the last probe: three cards whose probes
 // each run to their bound, where a real card answers in about a second.
 constexpr double kOtherCardsBoundSeconds = 30.0;

@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "Causes.h"
 #include "LocalizedStrings.h"
 #include "RecordedEvidenceSources.h"
+#include "RunProgram.h"
 
 namespace {
 
@@ -32,10 +32,16 @@ CardFacts FactsOf(Result result) {
     return facts;
 }
 
-MachineEvidence EvidenceOf(const std::string& machine, const Environment& changes = {}) {
+// A recorded machine's evidence, with changes to its environment and, where given, another X
+// server than its own.
+MachineEvidence EvidenceOf(const std::string& machine, const Environment& changes = {},
+                           const std::optional<XServerOffer>& xServer = std::nullopt) {
     EvidenceSources sources = RecordedEvidenceSources(kMachines + "/" + machine);
     for (const auto& [name, value] : changes) {
         sources.environment[name] = value;
+    }
+    if (xServer) {
+        sources.xServer = xServer;
     }
     return ReadMachineEvidence(sources);
 }
@@ -103,6 +109,7 @@ struct Row {
     Environment environment;
     Result result;
     std::vector<std::string> causes;
+    std::optional<XServerOffer> xServer = std::nullopt;  // another X server than its own
 };
 
 // One machine a cause, and the variables one by one on healthy machines: a software result on a
@@ -161,6 +168,13 @@ TEST(Causes, OnEveryRecordedMachineOnlyWhatItsEvidenceShows) {
          Result::Software,
          {"remote_display DISPLAY=localhost:10.0; SSH_CONNECTION=192.0.2.7 52144 192.0.2.20 22 "
           "-> AdviceLocalSession"}},
+        // Over SSH, but on the machine's own X server, as the manual page shows.
+        {"ssh-forwarded-display", {{"DISPLAY", ":0"}}, Result::Software, {}},
+        {"nvidia-proprietary",
+         {},
+         Result::Software,
+         {"virtual_display_server DISPLAY=:0; " + kNoX + " -> AdviceOwnDesktop"},
+         XServerOffer{}},
         {"intel-igpu-xe",
          {{"DISPLAY", "tcp/desk:0"}},
          Result::ShadowsFail,
@@ -297,8 +311,8 @@ TEST(Causes, OnEveryRecordedMachineOnlyWhatItsEvidenceShows) {
     }
     for (const Row& row : rows) {
         untested.erase(row.machine);
-        const std::vector<Cause> causes =
-            DecideCauses(FactsOf(row.result), EvidenceOf(row.machine, row.environment));
+        const std::vector<Cause> causes = DecideCauses(
+            FactsOf(row.result), EvidenceOf(row.machine, row.environment, row.xServer));
         EXPECT_EQ(Described(causes), row.causes) << row.machine;
         for (const Cause& cause : causes) {
             ExpectWordable(cause.found);
@@ -341,6 +355,48 @@ TEST(Causes, AdviceInEnglishWhateverTheLocale) {
     unsetenv("LANGUAGE");
 }
 
+// A virtual machine on virtio-mmio has sysfs but no PCI bus, and may have no DMI: the kernel still
+// knows no graphics device, and the processor's hypervisor flag tells a virtual machine.
+TEST(Causes, NoGraphicsDeviceWithoutAPciBus) {
+    const fs::path root = fs::temp_directory_path() / ("no-pci-" + std::to_string(getpid()));
+    fs::create_directories(root / "sys/bus/platform/devices");
+    fs::create_directories(root / "proc");
+    const auto causes = [&] {
+        return Described(DecideCauses(FactsOf(Result::Software),
+                                      ReadMachineEvidence({root, "", {}, std::nullopt, {}})));
+    };
+    const std::string none = "no_graphics_device display_controllers=none; drm_devices=none";
+    EXPECT_EQ(causes(), std::vector<std::string>{none + " -> AdviceNoGraphicsDevice"});
+    std::ofstream(root / "proc/cpuinfo")
+        << "processor\t: 0\nflags\t\t: fpu vme hypervisor lahf_lm\n";
+    EXPECT_EQ(causes(), std::vector<std::string>{
+                            none + "; cpu_flag=hypervisor -> AdviceVirtualMachineAdapter"});
+    fs::remove_all(root);
+}
+
+// The kernel's own parameters that keep graphics drivers from loading; the words after "--" are
+// init's, not the kernel's.
+TEST(MachineEvidence, TheKernelsOwnParametersThatKeepDriversAway) {
+    const fs::path root = fs::temp_directory_path() / ("command-line-" + std::to_string(getpid()));
+    fs::create_directories(root / "proc");
+    const struct {
+        const char* line;
+        std::vector<std::string> found;
+    } rows[] = {
+        {"ro quiet splash nomodeset", {"nomodeset"}},
+        {"ro quiet -- nomodeset", {}},
+        {"i915.modeset=0 amdgpu.modeset=1 radeon.modeset=0 -- nouveau.modeset=0",
+         {"i915.modeset=0", "radeon.modeset=0"}},
+    };
+    for (const auto& row : rows) {
+        std::ofstream(root / "proc/cmdline") << row.line << "\n";
+        EXPECT_EQ(ReadMachineEvidence({root, "", {}, std::nullopt, {}}).modesetParameters,
+                  row.found)
+            << row.line;
+    }
+    fs::remove_all(root);
+}
+
 // access(2) answers for this process: a user outside a node's group may not open it. Root may
 // open anything, so the check runs in a child that has become nobody.
 TEST(DeviceNodes, ANodeOfItsGroupOnlyIsClosedToOtherUsers) {
@@ -357,19 +413,15 @@ TEST(DeviceNodes, ANodeOfItsGroupOnlyIsClosedToOtherUsers) {
         ASSERT_EQ(chmod((root / "dev/dri" / name).c_str(), static_cast<mode_t>(mode)), 0);
     }
     fs::permissions(root, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-    const pid_t child = fork();
-    if (child == 0) {
+    const std::string seen = InChild({}, [&] {
         const bool nobody = setgid(65534) == 0 && setgroups(0, nullptr) == 0 && setuid(65534) == 0;
-        const DriNodes seen = InspectDriNodes(root);
-        _exit(nobody && seen == DriNodes{true,
-                                         {{"card0", 0666, "render", true},
-                                          {"renderD128", 0660, "render", false}}}
-                  ? 0
-                  : 1);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0) << "the child saw other nodes";
+        return nobody && InspectDriNodes(root) == DriNodes{true,
+                                                           {{"card0", 0666, "render", true},
+                                                            {"renderD128", 0660, "render", false}}}
+                   ? "as expected"
+                   : "other nodes";
+    });
+    EXPECT_EQ(seen, "as expected") << "the child saw other nodes";
     EXPECT_EQ(InspectDriNodes(root).nodes.at(1), (DeviceNode{"renderD128", 0660, "render", true}));
     fs::remove_all(root);
 }

@@ -14,6 +14,7 @@
 #include "LocalizedStrings.h"
 #include "ReportText.h"
 #include "SchemaCheck.h"
+#include "StringFormat.h"
 #include "TaskWrapper.h"
 #include "WindowFixture.h"
 
@@ -51,6 +52,52 @@ std::vector<std::string> JsonAsReportLines(const std::string& json) {
         std::string("Feature mask: ") + mask};
     g_object_unref(parser);
     return lines;
+}
+
+// The JSON's causes of the main card: each one's id and advice, and the whole array as written.
+struct JsonCauses {
+    std::vector<std::string> ids;
+    std::vector<std::string> advice;
+    std::string written;
+};
+
+JsonCauses CausesOfJson(const std::string& json) {
+    JsonParser* parser = json_parser_new();
+    EXPECT_TRUE(json_parser_load_from_data(parser, json.c_str(), -1, nullptr)) << json;
+    JsonNode* node =
+        json_object_get_member(json_node_get_object(json_parser_get_root(parser)), "causes");
+    JsonCauses causes;
+    JsonArray* array = json_node_get_array(node);
+    for (guint i = 0; i < json_array_get_length(array); ++i) {
+        JsonObject* cause = json_array_get_object_element(array, i);
+        causes.ids.emplace_back(json_object_get_string_member(cause, "id"));
+        causes.advice.emplace_back(json_object_get_string_member(cause, "advice"));
+    }
+    gchar* written = json_to_string(node, FALSE);
+    causes.written = written;
+    g_free(written);
+    g_object_unref(parser);
+    return causes;
+}
+
+// What follows the report's "Cause: " and "What to do: " of the main card, before its mask.
+std::vector<std::pair<std::string, std::string>> ReportedCauses(
+    const std::vector<std::string>& report) {
+    const auto prefix = [](const char* key) {
+        return StringWithFormat(LocalizedString(key), {""});
+    };
+    std::vector<std::pair<std::string, std::string>> causes;
+    for (const std::string& line : report) {
+        if (line.starts_with("Feature mask: ")) {
+            break;
+        }
+        if (line.starts_with(prefix("ReportCause"))) {
+            causes.emplace_back(line.substr(prefix("ReportCause").size()), "");
+        } else if (line.starts_with(prefix("ReportWhatToDo")) && !causes.empty()) {
+            causes.back().second = line.substr(prefix("ReportWhatToDo").size());
+        }
+    }
+    return causes;
 }
 
 using SoftwareDriver = WindowTest;
@@ -95,6 +142,29 @@ TEST_F(SoftwareDriver, WindowSaysTheProcessorDrawsAndTheSummaryAddsWhy) {
     const std::string json = ProgramOutput("--json");
     EXPECT_EQ(SchemaFaults(json), "");
     EXPECT_THAT(copied, ::testing::IsSupersetOf(JsonAsReportLines(json)));
+
+    // One set of causes in each: the window's, the report's lines, the JSON's array (its advice
+    // in English whatever the language) and the paragraphs that open the rendering's alert.
+    const JsonCauses inJson = CausesOfJson(json);
+    const auto reported = ReportedCauses(copied);
+    std::vector<std::string> ids, reportedAdvice;
+    std::string paragraphs;
+    for (const Cause& cause : causes) {
+        ids.emplace_back(CauseIdName(cause.id));
+    }
+    for (const auto& [found, advice] : reported) {
+        reportedAdvice.push_back(advice);
+        paragraphs += StringWithFormat(LocalizedString("AlertCauseFound"), {found}) + "\n" +
+                      StringWithFormat(LocalizedString("AlertCauseAdvice"), {advice}) + "\n\n";
+    }
+    EXPECT_EQ(inJson.ids, ids);
+    EXPECT_EQ(inJson.advice, reportedAdvice);
+    setenv("LANGUAGE", "de", 1);
+    EXPECT_EQ(CausesOfJson(ProgramOutput("--json")).written, inJson.written);
+    unsetenv("LANGUAGE");
+    controller->doInfoRendering(nullptr);
+    ASSERT_EQ(alerts.size(), 2U);
+    EXPECT_EQ(alerts[1].detail, paragraphs + LocalizedString("SoftwareRendering_detail"));
 }
 
 }  // namespace

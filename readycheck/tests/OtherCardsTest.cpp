@@ -4,13 +4,11 @@
 #include <gmock/gmock.h>
 
 #include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "CardJudgement.h"
 #include "FactRecording.h"
 #include "FactsJson.h"
+#include "FileText.h"
 #include "OtherCardsList.h"
 #include "SwitcherooGpus.h"
 
@@ -26,10 +24,8 @@ const Environment kNvidiaOffload{{"__NV_PRIME_RENDER_OFFLOAD", "1"},
 std::vector<DisplayController> Devices(const std::vector<std::string>& machines) {
     std::vector<DisplayController> devices;
     for (const std::string& machine : machines) {
-        std::ostringstream output;
-        output << std::ifstream(std::string(RECORDED_MACHINES "/") + machine + "/expected.xml")
-                      .rdbuf();
-        const std::string xml = output.str();
+        const std::string xml =
+            FileText(std::string(RECORDED_MACHINES "/") + machine + "/expected.xml");
         for (DisplayController device :
              ReadDisplayDevices(reinterpret_cast<const uint8_t*>(xml.data()), xml.size())) {
             device.drivesScreen = false;

@@ -1,28 +1,22 @@
 // The other graphics cards in the real window and from the program's command line, listed by a
 // stand-in switcheroo-control on a private bus and each probed by the real helper on one of
 // Mesa's software drivers. Leaves a screenshot of the window in the working directory.
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <json-glib/json-glib.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <csignal>
 #include <filesystem>
-#include <sstream>
 
 #include "Assessment.h"
 #include "FactsJson.h"
 #include "LocalizedStrings.h"
 #include "OtherCardTexts.h"
 #include "ProcessInfo.h"
+#include "Processes.h"
 #include "RunLoop.h"
+#include "RunProgram.h"
 #include "SchemaCheck.h"
+#include "StartedProgram.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -54,19 +48,22 @@ std::string GpusParameter(const std::vector<Gpu>& gpus) {
 // through DBUS_SYSTEM_BUS_ADDRESS while this lives.
 class StandInSwitcheroo {
 public:
-    explicit StandInSwitcheroo(const std::vector<Gpu>& gpus) : mSaved(Saved()) {
-        mDaemon = Spawn({"dbus-daemon", "--session", "--nofork", "--print-address=1"}, true);
+    // The stand-in logs every call on its standard output.
+    explicit StandInSwitcheroo(const std::vector<Gpu>& gpus)
+        : mMock({{"/usr/bin/python3", "-m", "dbusmock", "-t", STAND_IN_TEMPLATE, "-p",
+                  GpusParameter(gpus)},
+                 {{"DBUS_SYSTEM_BUS_ADDRESS", mAddress}}},
+                StartedProgram::Output::Discarded) {
         setenv("DBUS_SYSTEM_BUS_ADDRESS", mAddress.c_str(), 1);
-        mMock = Spawn({"/usr/bin/python3", "-m", "dbusmock", "-t", STAND_IN_TEMPLATE, "-p",
-                       GpusParameter(gpus)},
-                      false);
-        EXPECT_TRUE(serving()) << "the stand-in took the service's name";
+        EXPECT_EQ(RunProgram({{"gdbus", "wait", "--address", mAddress, "--timeout", "10",
+                               "net.hadess.SwitcherooControl"}})
+                      .status,
+                  0)
+            << "the stand-in took the service's name";
     }
     ~StandInSwitcheroo() {
-        for (const pid_t process : {mMock, mDaemon}) {
-            kill(process, SIGTERM);
-            waitpid(process, nullptr, 0);
-        }
+        mMock.stop(SIGTERM);
+        mDaemon.stop(SIGTERM);
         if (mSaved) {
             setenv("DBUS_SYSTEM_BUS_ADDRESS", mSaved->c_str(), 1);
         } else {
@@ -82,66 +79,18 @@ private:
         return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
     }
 
-    // A child that ends with this process, even when a test crashes. Its standard output gives
-    // the bus's address, or goes nowhere: the stand-in logs every call there.
-    pid_t Spawn(const std::vector<std::string>& arguments, bool readAddress) {
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        int output[2] = {-1, -1};
-        EXPECT_EQ(pipe2(output, O_CLOEXEC), 0);
-        const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
-        const pid_t parent = getpid();
-        const pid_t child = fork();
-        if (child == 0) {  // only async-signal-safe calls until exec
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            if (getppid() != parent) {
-                _exit(127);
-            }
-            dup2(readAddress ? output[1] : nowhere, STDOUT_FILENO);
-            if (readAddress) {  // the bus complains that it may not raise its file limit
-                dup2(nowhere, STDERR_FILENO);
-            }
-            execvp(argv[0], argv.data());
-            _exit(127);
-        }
-        close(nowhere);
-        close(output[1]);
-        FILE* reading = fdopen(output[0], "r");
-        if (readAddress) {
-            char line[512] = {};
-            EXPECT_NE(std::fgets(line, sizeof line, reading), nullptr);
-            mAddress = std::string(line, std::strcspn(line, "\n"));
-        }
-        std::fclose(reading);
-        return child;
-    }
-
-    bool serving() const {
-        const std::string wait =
-            "gdbus wait --address '" + mAddress + "' --timeout 10 net.hadess.SwitcherooControl";
-        return std::system(wait.c_str()) == 0;
-    }
-
-    std::optional<std::string> mSaved;
-    std::string mAddress;
-    pid_t mDaemon = 0;
-    pid_t mMock = 0;
+    std::optional<std::string> mSaved = Saved();
+    // The bus complains on standard error that it may not raise its file limit.
+    StartedProgram mDaemon{
+        {{"/bin/sh", "-c", "exec dbus-daemon --session --nofork --print-address=1 2>/dev/null"}},
+        StartedProgram::Output::Piped};
+    std::string mAddress = mDaemon.readLine();
+    StartedProgram mMock;
 };
 
 // Whether a copy of the helper still runs.
 bool HelperRunning() {
-    const std::filesystem::path helper =
-        std::filesystem::weakly_canonical(Controller::cardProbePath());
-    std::error_code error;
-    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
-        if (std::filesystem::read_symlink(process.path() / "exe", error) == helper) {
-            return true;
-        }
-    }
-    return false;
+    return Runs(std::filesystem::weakly_canonical(Controller::cardProbePath()));
 }
 
 class OtherCardsOnStandIn : public WindowTest {
@@ -269,10 +218,9 @@ TEST_F(OtherCardsOnStandIn, ATerminalAndADriversBytesLeaveTheAnswersAlone) {
     const std::filesystem::path json = std::filesystem::absolute("terminal.json");
     const std::string command = "stty tostop; force_gl_vendor=$(printf \"Soci\\351t\\351\") " +
                                 ExecutableDirectory() + "/ReadyCheck --json >" + json.string();
-    const auto start = std::chrono::steady_clock::now();
-    const int status = std::system(("script -qec '" + command + "' /dev/null >/dev/null").c_str());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8)) << "no bound";
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const Ran ran = RunProgram({{"script", "-qec", command, "/dev/null"}});
+    EXPECT_LT(ran.seconds, 8) << "no bound";
+    EXPECT_EQ(ran.status, 0) << ran.output;
     JsonParser* parser = json_parser_new();
     ASSERT_TRUE(json_parser_load_from_file(parser, json.c_str(), nullptr));
     JsonObject* root = json_node_get_object(json_parser_get_root(parser));

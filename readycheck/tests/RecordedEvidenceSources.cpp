@@ -1,8 +1,10 @@
+#include "RecordedEvidenceSources.h"
+
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "RecordedEvidenceSources.h"
+#include "FileText.h"
+#include "RecordedMachine.h"
 
 namespace fs = std::filesystem;
 
@@ -20,23 +22,29 @@ Environment RecordedEnvironment(const fs::path& file) {
     return environment;
 }
 
-std::optional<XServerOffer> RecordedXServer(const fs::path& answers) {
-    std::optional<XServerOffer> offer;
-    std::ifstream in(answers);
-    for (std::string who, what, value; in >> who >> what >> value;) {
-        if (who != "x-server") {
-            continue;
-        }
-        offer = offer.value_or(XServerOffer());
-        if (what == "dri3") {
-            offer->dri3 = value == "1";
-        } else if (what == "dri2") {
-            offer->dri2 = value == "1";
-        } else if (what == "nv-glx") {
-            offer->nvidiaGlx = value == "1";
+std::optional<XServerOffer> RecordedXServer(const fs::path& machine) {
+    const auto answer = [&](const char* question) {
+        return RecordedAnswer(machine, "x-server", question);
+    };
+    const auto dri3 = answer("dri3");
+    const auto dri2 = answer("dri2");
+    const auto nvidiaGlx = answer("nv-glx");
+    if (!dri3 && !dri2 && !nvidiaGlx) {
+        return std::nullopt;
+    }
+    return XServerOffer{dri3 == "1", dri2 == "1", nvidiaGlx == "1"};
+}
+
+// The machine's own multiarch folder, whatever this build's architecture: "x86_64-linux-gnu".
+std::string RecordedMultiarch(const fs::path& folder) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder / "usr/lib", error)) {
+        std::string name = entry.path().filename();
+        if (entry.is_directory() && name.find("-linux-") != std::string::npos) {
+            return name;
         }
     }
-    return offer;
+    return {};
 }
 
 }  // namespace
@@ -44,14 +52,12 @@ std::optional<XServerOffer> RecordedXServer(const fs::path& answers) {
 EvidenceSources RecordedEvidenceSources(const std::string& machine) {
     const fs::path folder(machine);
     EvidenceSources sources{machine,
+                            RecordedMultiarch(folder),
                             RecordedEnvironment(folder / "environment"),
-                            RecordedXServer(folder / "answers"),
+                            RecordedXServer(folder),
                             {}};
-    std::ifstream manifest(folder / "dev-dri");
-    if (manifest) {
-        std::ostringstream text;
-        text << manifest.rdbuf();
-        sources.driNodes = DriNodesFromManifest(text.str());
+    if (fs::exists(folder / "dev-dri")) {
+        sources.driNodes = DriNodesFromManifest(FileText(folder / "dev-dri"));
     }
     return sources;
 }

@@ -10,14 +10,15 @@
 #include <dlfcn.h>
 #include <gtk/gtk.h>
 
-#include <fstream>
 #include <map>
 #include <tuple>
 
 #include "DrmDevice.h"
 #include "GetVRAM.h"
+#include "RecordedMachine.h"
 #include "RendererInfo.h"
 #include "RendererRecord.h"
+#include "WestonSession.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ TEST(RendererInfo, AnswersOrKnowsNothingWithoutEndingTheProgram) {
 // driver tells no size is asked through GL_NVX_gpu_memory_info in a context of its own, which
 // leaves nothing current and gives the thread back its API.
 TEST(RendererInfo, OnEGLTheDeviceBehindTheDisplayAnswers) {
-    const char* weston = std::getenv("WESTON_DISPLAY");
+    const char* weston = WestonSocket();
     const struct {
         Driver driver;
         bool wayland;
@@ -162,14 +163,7 @@ TEST(RendererInfo, OnEGLTheDeviceBehindTheDisplayAnswers) {
 std::string sMachine;
 
 void AskRecorded(const DisplayDevice& device, MemorySignals& signals) {
-    std::ifstream answers(sMachine + "/answers");
-    for (std::string address, question, value; answers >> address >> question >> value;) {
-        if (address == device.address && question == "amdgpu-apu") {
-            signals.amdgpuApu = value == "1";
-        } else if (address == device.address && question == "i915-local-memory") {
-            signals.i915LocalMemory = std::stoull(value);
-        }
-    }
+    AddRecordedDriverAnswers(sMachine, device.address, signals);
 }
 
 TEST(RendererInfo, KernelFiguresOfTheControllerBehindTheNode) {

@@ -4,23 +4,16 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 
 #include "DisplayReport.h"
 #include "FactsJson.h"
+#include "FileText.h"
 #include "OsRelease.h"
 #include "ReportText.h"
 
 namespace {
-
-std::string Contents(const std::filesystem::path& path) {
-    std::ostringstream contents;
-    contents << std::ifstream(path, std::ios::binary).rdbuf();
-    return contents.str();
-}
 
 std::optional<VideoMemoryKind> Read(const std::string& output) {
     return ReadVideoMemoryKind(reinterpret_cast<const uint8_t*>(output.data()), output.size());
@@ -30,7 +23,7 @@ std::optional<VideoMemoryKind> Read(const std::string& output) {
 TEST(DisplayReport, KindFromEverySample) {
     for (const auto& sample : std::filesystem::directory_iterator(DISPLAY_REPORT_SAMPLES)) {
         const std::string name = sample.path().filename();
-        const std::optional<VideoMemoryKind> kind = Read(Contents(sample.path()));
+        const std::optional<VideoMemoryKind> kind = Read(FileText(sample.path()));
         const std::string told =
             !kind ? "none" : (kind == VideoMemoryKind::Shared ? "shared" : "dedicated");
         EXPECT_EQ(told + name.substr(name.find('-')), name);
@@ -111,7 +104,7 @@ std::vector<OtherCard> OtherCards() {
 // Shadows and anti-aliasing fail; no vendor, no rendering answer, and the devices of a display
 // report with odd entries.
 Facts Partial() {
-    const std::string displayReport = Contents(REPORT_TEXTS "/partial.plist");
+    const std::string displayReport = FileText(REPORT_TEXTS "/partial.plist");
     Facts facts;
     facts.programVersion = "2.0";
     facts.operatingSystem = "Arch \\\"Linux\\\" 2024.1";
@@ -144,8 +137,8 @@ TEST(Presentations, MatchTheExpectedTextAndObject) {
     for (const auto& [name, facts] :
          {std::pair{"full-hardware", FullHardware()}, std::pair{"partial", Partial()}}) {
         const std::filesystem::path expected = std::filesystem::path(REPORT_TEXTS) / name;
-        EXPECT_EQ(ReportText(facts), Contents(expected.string() + ".txt")) << name;
-        EXPECT_EQ(FactsJson(facts), Contents(expected.string() + ".json")) << name;
+        EXPECT_EQ(ReportText(facts), FileText(expected.string() + ".txt")) << name;
+        EXPECT_EQ(FactsJson(facts), FileText(expected.string() + ".json")) << name;
     }
 }
 

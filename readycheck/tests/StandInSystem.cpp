@@ -1,13 +1,8 @@
 #include "StandInSystem.h"
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "EvidenceSources.h"
 #include "ProbeKit/ProbeKit.h"
+#include "Processes.h"
 #include "RecordedEvidenceSources.h"
 #include "RendererInfo.h"
 #include "SystemVersion.h"
@@ -20,23 +15,6 @@ namespace {
 StandIn::System sSystem;
 }  // namespace
 
-bool StandIn::HasChild(bool runningOnly) {
-    const std::string parent = std::to_string(getpid());
-    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream stat(process.path() / "stat");
-        std::string line;
-        std::getline(stat, line);
-        const std::size_t fields = line.rfind(')');  // the name before it may hold anything
-        std::istringstream rest(fields == std::string::npos ? "" : line.substr(fields + 1));
-        std::string state;
-        std::string parentId;
-        if (rest >> state >> parentId && parentId == parent && (!runningOnly || state != "Z")) {
-            return true;
-        }
-    }
-    return false;
-}
-
 StandIn::System& StandIn::Reset() {
     sSystem = System{};
     return sSystem;
@@ -47,8 +25,8 @@ StandIn::System& StandIn::Current() {
 }
 
 uint32_t VXGetDriverOpenGLFeatures(void) {
-    sSystem.events.emplace_back(StandIn::HasChild() ? "VXGetDriverOpenGLFeatures, a child started"
-                                                    : "VXGetDriverOpenGLFeatures");
+    sSystem.events.emplace_back(HasChild() ? "VXGetDriverOpenGLFeatures, a child started"
+                                           : "VXGetDriverOpenGLFeatures");
     return sSystem.mask;
 }
 
@@ -114,6 +92,6 @@ CGLError CGLDestroyRendererInfo(CGLRendererInfoObj info) {
     return kCGLNoError;
 }
 
-EvidenceSources LiveEvidenceSources(std::optional<XServerOffer> /*xServer*/) {
+EvidenceSources LiveEvidenceSources(bool /*drewOnX*/) {
     return RecordedEvidenceSources(RECORDED_MACHINES "/" + sSystem.evidenceMachine);
 }

@@ -40,8 +40,4 @@ System& Reset();
 // What the stand-ins answer now.
 System& Current();
 
-// Whether this process has a child: one still running, or with ended ones counted as well (those
-// not yet collected).
-bool HasChild(bool runningOnly = false);
-
 }  // namespace StandIn

@@ -10,6 +10,7 @@
 #include "FactRecording.h"
 #include "LocalizedStrings.h"
 #include "NotificationCenter.h"
+#include "Processes.h"
 #include "RunLoop.h"
 #include "StringFormat.h"
 #include "TaskWrapper.h"
@@ -18,15 +19,11 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-// True once no process whose command line matches the pattern runs, within three seconds; a
-// zombie has ended. Patterns hold a bracket, so that they do not match the shell that runs
-// pidwait, and a marker no other process on the machine carries. A null pattern has no witness.
+// True once no process whose command line matches the pattern runs, within three seconds. Patterns
+// hold a marker no other process on the machine carries, and a bracket, so that they match no
+// command line that quotes them. A null pattern has no witness.
 bool Gone(const char* pattern) {
-    if (pattern == nullptr) {
-        return true;
-    }
-    const int status = std::system(("timeout 3 pidwait -f '" + std::string(pattern) + "'").c_str());
-    return WIFEXITED(status) && WEXITSTATUS(status) <= 1;  // 1: none was running
+    return pattern == nullptr || GoneWithin(pattern, 3);
 }
 
 // The controller: records the runner's notices and protocol messages in the order they come.

@@ -2,15 +2,17 @@
 
 #include <gtk/gtk.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "AlertDialog.h"
 #include "Clipboard.h"
 #include "ProcessInfo.h"
 #include "RunLoop.h"
+#include "RunProgram.h"
 #include "Seat.h"
 #include "ToolkitDisplay.h"
+#include "WestonSession.h"
 
 namespace {
 
@@ -80,15 +82,9 @@ int Alert::runModal() {
 }
 
 std::string ProgramOutput(const std::string& options) {
-    const std::string command = ExecutableDirectory() + "/ReadyCheck " + options;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, read);
-    }
-    EXPECT_EQ(pclose(pipe), 0) << options;
-    return output;
+    const Ran ran = RunProgram({{ExecutableDirectory() + "/ReadyCheck", options}});
+    EXPECT_EQ(ran.status, 0) << options << ": " << ran.errors;
+    return ran.output;
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -170,6 +166,14 @@ void WindowTest::saveScreenshot(const std::string& fileName, bool wholeScreen) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // Natively on the test scripts' Weston, with no X display; skipped (77) without it.
+    if (std::getenv("WINDOW_TESTS_ON_WESTON") != nullptr) {
+        if (WestonSession().empty()) {
+            return 77;
+        }
+        ApplyEnvironment(WestonSession());
+        unsetenv("DISPLAY");
+    }
     // The program's own choice of display: X11 under the test scripts, Wayland where a test's
     // environment names only a compositor.
     QuietMissingKeyboard();

@@ -20,7 +20,8 @@ WORDS = {
                explain="Explain: {}", rendering="software rendering",
                duo="the Duo edition's limits", panel="Checks", ok="OK",
                buttons=["Compare editions…", "Copy Report", "Review results", "Close"],
-               copied="Report copied to the clipboard"),
+               copied="Report copied to the clipboard", cause="On this computer: {}",
+               reported_cause="Cause: "),
     "de": dict(checks=["Hardware-Rendering außerhalb des Bildschirms", "Schatten",
                        "Hochaufgelöste Beleuchtung", "Kantenglättung"], P="bestanden",
                F="nicht bestanden", edition="Ausgabe {}: {}",
@@ -29,7 +30,8 @@ WORDS = {
                explain="Erklären: {}", rendering="Software-Rendering",
                duo="Grenzen der Ausgabe Duo", panel="Prüfungen", ok="OK",
                buttons=["Ausgaben vergleichen…", "Bericht kopieren", "Ergebnisse ansehen",
-                        "Schließen"], copied="Bericht in die Zwischenablage kopiert"),
+                        "Schließen"], copied="Bericht in die Zwischenablage kopiert",
+               cause="Auf diesem Computer: {}", reported_cause="Ursache: "),
 }
 # Program, mask, language, the checks (Pass, Fail), the editions (Full, Limited, Significant
 # limitations). llvmpipe under Xvfb offers every checked feature.
@@ -84,6 +86,7 @@ class Run:
         env = {k: v for k, v in os.environ.items() if k not in ("NO_AT_BRIDGE", "GTK_A11Y")}
         env.update(LC_ALL="C.UTF-8", LANGUAGE=language, READYCHECK_STANDIN_MASK=mask or "")
         self.process = subprocess.Popen([program], env=env)
+        self.described = DESCRIBED.get((program, language), "")
         self.app = self.reading = None
         self.hidden_marks_seen = False
 
@@ -145,6 +148,10 @@ class Run:
             self.check(line in names, f"no line {line}")
         self.check(any(line[-1] == w["explain"].format(w["rendering"]) for line in names)
                    == self.software, "the rendering line's button")
+        rendering = [line[-2:] for line in self.reading
+                     if line[-1].name == w["explain"].format(w["rendering"])]
+        self.check(all(node.description == self.described for line in rendering for node in line),
+                   f"the rendering line described as {self.described!r}")
         tied = [line for line in self.reading
                 if len(line) > 1 and related(line[1], pyatspi.RELATION_LABELLED_BY)]
         self.check(len(tied) == 5 and all(
@@ -167,9 +174,21 @@ class Run:
         for line in self.reading:
             print("   " + "  |  ".join(f"{n.getRoleName()} {n.name!r}" + "".join(
                 f" (labelled by {t.name!r})" for t in related(n, pyatspi.RELATION_LABELLED_BY))
+                + (f" (described as {n.description!r})" if n.description else "")
                 for n in line))
 
 
+def first_cause(program, language):
+    """The first cause that the program's report names, as the rendering's line is described."""
+    w, env = WORDS[language], dict(os.environ, LC_ALL="C.UTF-8", LANGUAGE=language)
+    report = subprocess.run([program, "--report"], env=env, capture_output=True, text=True,
+                            timeout=30).stdout.splitlines()
+    cause = next((line for line in report if line.startswith(w["reported_cause"])), None)
+    return w["cause"].format(cause[len(w["reported_cause"]):]) if cause else ""
+
+
+# Asked before any window opens, so that no window's reveal goes unwatched meanwhile.
+DESCRIBED = {(run[0], run[2]): first_cause(run[0], run[2]) for run in RUNS if run[0] == PROGRAM}
 runs = []
 try:
     # Each program starts once the one before is on the bus, and is watched from then on.
