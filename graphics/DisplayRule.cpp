@@ -2,9 +2,6 @@
 
 #include <wayland-client.h>
 
-#include <cstdlib>
-#include <string_view>
-
 #include "WaylandCompositor.h"
 #include "XServerConnection.h"
 
@@ -44,10 +41,7 @@ RuleDisplay DisplayByRule() {
 }
 
 bool InWaylandSession() {
-    const char* display = std::getenv("WAYLAND_DISPLAY");
-    const char* session = std::getenv("XDG_SESSION_TYPE");
-    return (display != nullptr && *display != '\0') ||
-           (session != nullptr && std::string_view(session) == "wayland");
+    return CompositorAnswersAt(LibwaylandSocket());
 }
 
 }  // namespace Graphics

@@ -27,8 +27,9 @@ RuleConnection ConnectByRule();
 // closed again; the same answer after.
 RuleDisplay DisplayByRule();
 
-// Whether the environment names a Wayland session (WAYLAND_DISPLAY, or XDG_SESSION_TYPE
-// "wayland"), in which an X display is served by XWayland.
+// Whether a Wayland compositor answers where libwayland looks for one (WAYLAND_DISPLAY, else
+// wayland-0): an X display beside it is then served by XWayland. A variable left over from
+// elsewhere (XDG_SESSION_TYPE, a WAYLAND_DISPLAY naming nothing) makes no Wayland session.
 bool InWaylandSession();
 
 }  // namespace Graphics

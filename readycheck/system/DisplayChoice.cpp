@@ -20,8 +20,11 @@ DisplaySystem DecideAndPoint() {
         case Graphics::RuleDisplay::Wayland:
             return DisplaySystem::Wayland;
         case Graphics::RuleDisplay::X11: {
-            // Asked before WAYLAND_DISPLAY goes, which it reads.
-            const bool underWayland = Graphics::InWaylandSession();
+            // Where WAYLAND_DISPLAY names a socket, the rule has just found no compositor there;
+            // else one may answer at libwayland's own. Asked before WAYLAND_DISPLAY goes.
+            const char* named = std::getenv("WAYLAND_DISPLAY");
+            const bool underWayland =
+                (named == nullptr || *named == '\0') && Graphics::InWaylandSession();
             NameNone("WAYLAND_DISPLAY");
             return underWayland ? DisplaySystem::X11UnderWayland : DisplaySystem::X11;
         }

@@ -68,10 +68,10 @@ bool OpenOn(const char* backend, int* argc, char*** argv) {
 }  // namespace
 
 ToolkitDisplay OpenToolkitDisplay(int* argc, char*** argv) {
-    // As the program found it at start, before it may choose X11 and remove WAYLAND_DISPLAY.
-    const bool waylandSession = Graphics::InWaylandSession();
+    // Asked before it may choose X11 and remove WAYLAND_DISPLAY; an X display beside a compositor
+    // that answers is XWayland's, also where --display forces X11.
+    const bool compositor = CompositorAnswers();
     const char* forcedX = gdk_get_display_arg_name();
-    const bool compositor = forcedX == nullptr && CompositorAnswers();
     // NOTE: a connection handed over by the compositor that started the program is GTK's first
     // choice, and only GTK can take it.
     const bool handed = g_getenv("WAYLAND_SOCKET") != nullptr;
@@ -84,7 +84,7 @@ ToolkitDisplay OpenToolkitDisplay(int* argc, char*** argv) {
                                                     : ToolkitDisplay::NoDisplay;
     }
     opened = opened || OpenOn("x11", argc, argv);
-    return opened && ShareToolkitDisplay(gdk_display_get_default(), waylandSession)
+    return opened && ShareToolkitDisplay(gdk_display_get_default(), compositor)
                ? ToolkitDisplay::Opened
                : ToolkitDisplay::NoDisplay;
 }
