@@ -249,10 +249,10 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
     const int silent = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     EXPECT_EQ(bind(silent, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     EXPECT_EQ(listen(silent, 64), 0);
-    StartedProgram weston({{"weston", "--backend=headless-backend.so", "--no-config",
-                            "--socket=stopped"},
-                           {{"XDG_RUNTIME_DIR", servers.string()}}},
-                          StartedProgram::Output::Discarded);
+    StartedProgram weston(
+        {{"weston", "--backend=headless-backend.so", "--no-config", "--socket=stopped"},
+         {{"XDG_RUNTIME_DIR", servers.string()}}},
+        StartedProgram::Output::Discarded);
     StartedProgram xvfb({{"sh", "-c", "exec Xvfb -displayfd 3 -nolisten tcp 3>\"$0\" 2>/dev/null",
                           (servers / "xvfb").string()}},
                         StartedProgram::Output::Discarded);
@@ -293,8 +293,8 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         return "ReadyCheck: could not write to standard output: " + why + "\n";
     };
     const std::string onX11 = "  \"display_system\" : \"x11\",";
-    const std::string besideX = "env -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= XDG_RUNTIME_DIR=" +
-                                beside.string() + " ";
+    const std::string besideX =
+        "env -u WAYLAND_DISPLAY LC_ALL=C LANGUAGE= XDG_RUNTIME_DIR=" + beside.string() + " ";
     const struct {
         std::string command;
         int status;

@@ -66,7 +66,8 @@ bool NoChildLeftBut(const std::vector<pid_t>& kept, double seconds) {
         [&] {
             bool left = false;
             for (const Process& process : Processes()) {
-                if (process.parent == getpid() && std::ranges::find(kept, process.pid) == kept.end()) {
+                if (process.parent == getpid() &&
+                    std::ranges::find(kept, process.pid) == kept.end()) {
                     left = left || waitpid(process.pid, nullptr, WNOHANG) == 0;
                 }
             }
