@@ -9,14 +9,8 @@
 set -euo pipefail
 program=$1 without=$2 runs=$3
 
-elapsed() {
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    echo $(((end - start) / 1000))
-}
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# shellcheck source=bench/timing.sh
+source "$(dirname "$0")/timing.sh"
 
 "$program" --report | grep -q '^Cause: ' ||
     echo "causes-benchmark: no cause named here: the evidence is read all the same" >&2

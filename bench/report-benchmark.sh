@@ -6,19 +6,13 @@
 set -euo pipefail
 program=$1 probe=$2 profiler=$3 runs=$4
 
-elapsed() {
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    echo $(((end - start) / 1000))
-}
+# shellcheck source=bench/timing.sh
+source "$(dirname "$0")/timing.sh"
 floor() {
     "$profiler" -detailLevel mini -xml >/dev/null &
     "$probe"
     wait
 }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 report=() raw=()
 for ((i = 0; i < runs; i++)); do
