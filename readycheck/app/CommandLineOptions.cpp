@@ -161,7 +161,8 @@ std::string HelpText(GOptionContext* context, bool mainOnly, GOptionGroup* group
 CommandLine ParseCommandLine(int* argc, char*** argv) {
     g_set_prgname("ReadyCheck");
     CommandLine result;
-    const std::string see = " " + LocalizedString("UsageSeeHelp");
+    // Appended rather than prefixed: GCC 12 warns falsely (-Wrestrict) of a literal put before.
+    const std::string see = std::string(" ").append(LocalizedString("UsageSeeHelp"));
     if (std::string error = ValueGivenToFlag(*argc, *argv); !error.empty()) {
         result.usageError = error + see;
         return result;
