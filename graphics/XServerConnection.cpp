@@ -98,13 +98,17 @@ xcb_connection_t* ConnectToXServer(const char* name, int* screen) {
     return made;
 }
 
-Display* OpenXDisplay(const char* name) {
+bool XServerAnswers(const char* name) {
     xcb_connection_t* answered = ConnectToXServer(name);
     if (answered == nullptr) {
-        return nullptr;
+        return false;
     }
     xcb_disconnect(answered);
-    return XOpenDisplay(name);
+    return true;
+}
+
+Display* OpenXDisplay(const char* name) {
+    return XServerAnswers(name) ? XOpenDisplay(name) : nullptr;
 }
 
 }  // namespace Graphics

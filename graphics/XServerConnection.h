@@ -12,6 +12,9 @@ namespace Graphics {
 // given, receives the screen that name picks. The caller disconnects it.
 xcb_connection_t* ConnectToXServer(const char* name, int* screen = nullptr);
 
+// Whether the server that name (null: DISPLAY) names answers a connection within the bound.
+bool XServerAnswers(const char* name);
+
 // XOpenDisplay, once the server has answered a connection of its own.
 Display* OpenXDisplay(const char* name);
 

@@ -44,15 +44,6 @@ bool CompositorAnswers() {
            Graphics::CompositorAnswersAt(Graphics::LibwaylandSocket());
 }
 
-bool XServerAnswers(const char* name) {
-    xcb_connection_t* answered = Graphics::ConnectToXServer(name);
-    if (answered == nullptr) {
-        return false;
-    }
-    xcb_disconnect(answered);
-    return true;
-}
-
 // The toolkit on that backend alone (GDK_BACKEND may still leave it out). The signals go through
 // meanwhile, and are held again for the next wait where it fails.
 bool OpenOn(const char* backend, int* argc, char*** argv) {
@@ -79,7 +70,7 @@ ToolkitDisplay OpenToolkitDisplay(int* argc, char*** argv) {
         return ToolkitDisplay::Interrupted;
     }
     bool opened = forcedX == nullptr && (compositor || handed) && OpenOn("wayland", argc, argv);
-    if (!opened && !XServerAnswers(forcedX)) {
+    if (!opened && !Graphics::XServerAnswers(forcedX)) {
         return Graphics::TerminationSignalWaiting() ? ToolkitDisplay::Interrupted
                                                     : ToolkitDisplay::NoDisplay;
     }
