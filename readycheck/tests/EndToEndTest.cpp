@@ -363,7 +363,7 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
                 << ran.output;
         }
         EXPECT_EQ(ran.errors, row.errors) << shown;
-        EXPECT_TRUE(NoChildLeftBut({weston.pid(), xvfb.pid()}, 2.0)) << shown;
+        EXPECT_TRUE(NoChildLeft(2.0, {weston.pid(), xvfb.pid()})) << shown;
     }
     weston.stop(SIGKILL);
     xvfb.stop(SIGKILL);

@@ -57,11 +57,7 @@ bool HasChild(bool runningOnly) {
     });
 }
 
-bool NoChildLeft(double seconds) {
-    return WaitFor([] { return waitpid(-1, nullptr, WNOHANG) == -1; }, seconds);
-}
-
-bool NoChildLeftBut(const std::vector<pid_t>& kept, double seconds) {
+bool NoChildLeft(double seconds, const std::vector<pid_t>& kept) {
     return WaitFor(
         [&] {
             bool left = false;

@@ -11,11 +11,8 @@
 // collected counted as well. Collects nothing: that is left to whoever started them.
 bool HasChild(bool runningOnly = false);
 // For a subreaper, to which orphans come back: collects the children that end; true once none is
-// left within the time.
-bool NoChildLeft(double seconds);
-// The same, for a subreaper that keeps some children of its own running meanwhile (servers for
-// the runs it watches): true once it has no other child within the time.
-bool NoChildLeftBut(const std::vector<pid_t>& kept, double seconds);
+// left within the time but those kept (servers of its own for the runs it watches).
+bool NoChildLeft(double seconds, const std::vector<pid_t>& kept = {});
 // Whether a process runs the executable.
 bool Runs(const std::filesystem::path& executable);
 // True once no running process's command line (its arguments joined by spaces) matches the
