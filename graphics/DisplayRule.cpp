@@ -9,14 +9,16 @@ namespace Graphics {
 
 namespace {
 
-RuleDisplay DecideAndDisconnect() {
+Display* sKeptServer = nullptr;
+
+// NOTE: the X connection stays open while the process lives. An X server with no client left
+// resets, and would drop the connections that the probes and the profiler make next.
+RuleDisplay DecideAndKeepTheServer() {
     const RuleConnection found = ConnectByRule();
     if (found.compositor != nullptr) {
         wl_display_disconnect(found.compositor);
     }
-    if (found.server != nullptr) {
-        XCloseDisplay(found.server);
-    }
+    sKeptServer = found.server;
     return found.display;
 }
 
@@ -36,7 +38,7 @@ RuleConnection ConnectByRule() {
 }
 
 RuleDisplay DisplayByRule() {
-    static const RuleDisplay sDisplay = DecideAndDisconnect();
+    static const RuleDisplay sDisplay = DecideAndKeepTheServer();
     return sDisplay;
 }
 

@@ -23,8 +23,8 @@ struct RuleConnection {
 // the host's own connection.
 RuleConnection ConnectByRule();
 
-// The display the rule picks for this process: decided on the first call, whose connection is
-// closed again; the same answer after.
+// The display the rule picks for this process: decided on the first call, whose connection to a
+// compositor is closed again and to an X server kept; the same answer after.
 RuleDisplay DisplayByRule();
 
 // Whether a Wayland compositor answers where libwayland looks for one (WAYLAND_DISPLAY, else

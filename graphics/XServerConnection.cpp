@@ -98,17 +98,13 @@ xcb_connection_t* ConnectToXServer(const char* name, int* screen) {
     return made;
 }
 
-bool XServerAnswers(const char* name) {
-    xcb_connection_t* answered = ConnectToXServer(name);
-    if (answered == nullptr) {
-        return false;
-    }
-    xcb_disconnect(answered);
-    return true;
+XServerHold HoldXServer(const char* name) {
+    return XServerHold(ConnectToXServer(name));
 }
 
 Display* OpenXDisplay(const char* name) {
-    return XServerAnswers(name) ? XOpenDisplay(name) : nullptr;
+    const XServerHold answered = HoldXServer(name);
+    return answered ? XOpenDisplay(name) : nullptr;
 }
 
 }  // namespace Graphics

@@ -235,8 +235,9 @@ Ran RunCommand(const std::string& command) {
 // nothing else is written anywhere. Help takes GTK's options, and tells them; our texts follow the
 // language. A server that accepts and never answers (a socket that nothing reads, a stopped Weston,
 // a stopped Xvfb, each the test's own) counts as absent after its bound, and a signal during that
-// wait ends the program at once. An answer that cannot be written is never status 0. No way in
-// leaves a process running.
+// wait ends the program at once; an X server that resets once its last client leaves is used as
+// any other. An answer that cannot be written is never status 0. No way in leaves a process
+// running.
 TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
     prctl(PR_SET_CHILD_SUBREAPER, 1);  // the programs' orphans come back to this process
     const fs::path servers = fs::absolute("ways-in");
@@ -253,13 +254,22 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         {{"weston", "--backend=headless-backend.so", "--no-config", "--socket=stopped"},
          {{"XDG_RUNTIME_DIR", servers.string()}}},
         StartedProgram::Output::Discarded);
-    StartedProgram xvfb({{"sh", "-c", "exec Xvfb -displayfd 3 -nolisten tcp 3>\"$0\" 2>/dev/null",
-                          (servers / "xvfb").string()}},
-                        StartedProgram::Output::Discarded);
+    // Each writes its display number in a file of that name. Started bare, as a user may start one:
+    // it resets whenever its last client leaves.
+    const auto startXvfb = [&](const std::string& name) {
+        return StartedProgram(
+            {{"sh", "-c", "exec Xvfb -displayfd 3 -nolisten tcp 3>\"$0\" 2>/dev/null",
+              (servers / name).string()}},
+            StartedProgram::Output::Discarded);
+    };
+    StartedProgram xvfb = startXvfb("xvfb");
+    StartedProgram bare = startXvfb("bare");
     std::string stoppedX;
+    std::string bareX;
     ASSERT_TRUE(WaitFor(
         [&] {
             return std::getline(std::ifstream(servers / "xvfb"), stoppedX) &&
+                   std::getline(std::ifstream(servers / "bare"), bareX) &&
                    fs::exists(servers / "stopped");
         },
         20.0));
@@ -284,6 +294,8 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         "env -u DISPLAY LC_ALL=C LANGUAGE=" + wayland + "/silent " + kProgram;
     const std::string stoppedServer =
         "env LC_ALL=C LANGUAGE= WAYLAND_DISPLAY= DISPLAY=:" + stoppedX + " " + kProgram;
+    const std::string bareServer =
+        "env LC_ALL=C LANGUAGE= WAYLAND_DISPLAY= DISPLAY=:" + bareX + " " + kProgram;
     // A termination signal a second in, and no more than a second and a half to end.
     const std::string signalled = "timeout -s KILL 2.5 timeout --preserve-status -s TERM 1 ";
     const std::string noWindow =
@@ -329,6 +341,8 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
         {program + " --report now", 64, "", "ReadyCheck: unexpected argument: now" + usage},
         {program + " --report --display=:0", 64, "",
          "ReadyCheck: Unknown option --display=:0" + usage},
+        {bareServer + " --json", 0, onX11, ""},
+        {bareServer + " --report", 0, "Display system: X11", ""},
         {compositor + "/silent " + kProgram + " --json", 0, onX11, ""},
         {compositor + "/nosuch " + kProgram + " --json", 0, onX11, ""},
         {compositor + "/nosuch XDG_SESSION_TYPE=wayland " + kProgram + " --json", 0, onX11, ""},
@@ -363,10 +377,11 @@ TEST(CommandLine, ExitStatusesAndOneLineOnStandardError) {
                 << ran.output;
         }
         EXPECT_EQ(ran.errors, row.errors) << shown;
-        EXPECT_TRUE(NoChildLeft(2.0, {weston.pid(), xvfb.pid()})) << shown;
+        EXPECT_TRUE(NoChildLeft(2.0, {weston.pid(), xvfb.pid(), bare.pid()})) << shown;
     }
     weston.stop(SIGKILL);
     xvfb.stop(SIGKILL);
+    bare.stop(SIGKILL);
     close(silent);
     fs::remove_all(servers);
 }

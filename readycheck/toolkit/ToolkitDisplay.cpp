@@ -70,11 +70,14 @@ ToolkitDisplay OpenToolkitDisplay(int* argc, char*** argv) {
         return ToolkitDisplay::Interrupted;
     }
     bool opened = forcedX == nullptr && (compositor || handed) && OpenOn("wayland", argc, argv);
-    if (!opened && !Graphics::XServerAnswers(forcedX)) {
-        return Graphics::TerminationSignalWaiting() ? ToolkitDisplay::Interrupted
-                                                    : ToolkitDisplay::NoDisplay;
+    if (!opened) {
+        const Graphics::XServerHold answered = Graphics::HoldXServer(forcedX);
+        if (answered == nullptr) {
+            return Graphics::TerminationSignalWaiting() ? ToolkitDisplay::Interrupted
+                                                        : ToolkitDisplay::NoDisplay;
+        }
+        opened = OpenOn("x11", argc, argv);
     }
-    opened = opened || OpenOn("x11", argc, argv);
     return opened && ShareToolkitDisplay(gdk_display_get_default(), compositor)
                ? ToolkitDisplay::Opened
                : ToolkitDisplay::NoDisplay;
